@@ -1,0 +1,28 @@
+# Compiler flags shared by every target of the project.
+
+add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wshadow -Wnon-virtual-dtor
+                    -Wno-missing-field-initializers)
+
+if(DAX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+    # Exports keep their undecorated names (T_GetA, not _T_GetA@12), and the DLLs
+    # carry their own C++ run-time so that nothing else needs to sit beside them.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    set(DAX_SHARED_LINK_OPTIONS -Wl,--kill-at)
+    set(CMAKE_SHARED_LIBRARY_PREFIX "")
+endif()
+
+# Makes a shared library from the objects of an object library, so that unit tests
+# can link the same objects directly while hosts load the shared library.
+function(dax_add_shared_library name core)
+    add_library(${name} SHARED $<TARGET_OBJECTS:${core}>)
+    target_link_options(${name} PRIVATE ${DAX_SHARED_LINK_OPTIONS})
+    if(WIN32)
+        set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} IMPORT_PREFIX lib)
+    endif()
+endfunction()

@@ -1,0 +1,64 @@
+#include "frame/export_frame.h"
+
+#include <new>
+
+#include "frame/error_model.h"
+#include "platform/fault_guard.h"
+
+namespace Ostrel::Zam::detail {
+
+namespace {
+
+// The inner guard: whatever the body throws leaves as an EZamError.
+template <class Run>
+void InnerGuard(Run &run) {
+    try {
+        run();
+    } catch (const EZamError &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        RaiseOutOfMemory();
+    } catch (const std::exception &error) {
+        ConvertStdException(error);
+    } catch (...) {
+        RaiseUnknownError();
+    }
+}
+
+// The O.S.-exception guard around the inner guard.
+template <class Run>
+void GuardedBody(const char *frame_position, Run &run) {
+    platform::FaultReport fault;
+    auto inner = [&run] { InnerGuard(run); };
+    if (!platform::RunGuarded(inner, &fault))
+        ThrowOSException(fault, frame_position);
+}
+
+}  // namespace
+
+int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context) {
+    int32_t result = 0;
+    try {
+        auto run = [&] { result = body(context); };
+        GuardedBody(frame_position, run);
+    } catch (const EZamError &error) {
+        return ErrorCodeOf(error);
+    } catch (...) {
+        // Only a failure to describe a failure gets here.
+        return kUnknownFailure;
+    }
+    return result;
+}
+
+char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context) {
+    AnsiString result;
+    try {
+        auto run = [&] { result = body(context); };
+        GuardedBody(frame_position, run);
+    } catch (...) {
+        return nullptr;
+    }
+    return result.Release();
+}
+
+}  // namespace Ostrel::Zam::detail

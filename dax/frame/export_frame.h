@@ -1,0 +1,41 @@
+// The frame every export runs in. From the outside in: an outer guard that turns
+// the error into the failure value, the O.S.-exception guard that turns a hardware
+// fault into an EHardwareException whose source is the export's frame position, and
+// an inner guard that turns every other exception into an EZamError. Nothing ever
+// leaves an export: a failure returns the negative code (integer exports) or null
+// (text exports), with the thread's error information describing it; a success
+// leaves the thread's error information as it was.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "frame/ansi_string.h"
+#include "dax64.h"
+
+namespace Ostrel::Zam {
+
+namespace detail {
+int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context);
+char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context);
+}  // namespace detail
+
+// Runs an integer export's body (a callable returning int32_t).
+template <class Body>
+int32_t IntegerExport(const char *frame_position, Body &&body) {
+    return detail::RunIntegerFrame(
+        frame_position, [](void *c) -> int32_t { return (*static_cast<Body *>(c))(); }, &body);
+}
+
+// Runs a text export's body (a callable returning AnsiString); the result's buffer
+// passes to the caller.
+template <class Body>
+char *TextExport(const char *frame_position, Body &&body) {
+    return detail::RunTextFrame(
+        frame_position, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); }, &body);
+}
+
+// A text argument copied for the body; null is the empty text.
+inline AnsiString TextArgument(const char *text) { return AnsiString::FromArgument(text); }
+
+}  // namespace Ostrel::Zam

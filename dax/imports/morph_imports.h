@@ -1,0 +1,4 @@
+// What this library takes from the format library.
+#pragma once
+
+#include "morph64.h"

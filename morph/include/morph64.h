@@ -1,0 +1,57 @@
+/* morph64: the format library.
+ *
+ * IString form. An IString writes a byte string as text: '#' followed by two
+ * hexadecimal digits (either case) stands for the byte of that value, and every
+ * other character stands for itself. The IStrings this library writes are in one
+ * canonical form, so that equal byte strings always give equal texts:
+ * - the printable ASCII characters 0x20..0x7E other than '#' stand for themselves;
+ * - every other byte, '#' included, is written '#' and two upper-case hexadecimal
+ *   digits ("#23" for '#', "#0A" for a line feed, "#FF").
+ * Letters therefore stay plain, and a comparison that ignores letter case compares
+ * the letters of the bytes, never the digits of an escape. A '#' that is not
+ * followed by two hexadecimal digits makes an IString malformed: it is reported
+ * with code MORPH_E_BAD_ISTRING, and nothing is read past the text's end.
+ *
+ * Conversions of FormatOutputA (names compared ignoring letter case):
+ * - "RAW2HEX": IString to hexadecimal text, two upper-case digits per byte;
+ * - "HEX2RAW": hexadecimal text (digits of either case, an even number of them)
+ *   to a canonical IString;
+ * - "RAW2HEX.HEX2RAW": an IString to its canonical form.
+ *
+ * Every function returns 0 or a failure status with both top bits set, after
+ * setting the calling thread's error information with a description that names
+ * the offending text. Output texts are counted texts of the support library that
+ * the caller frees with VekTextFree; an empty output is a null pointer. An output
+ * argument that holds a text on entry has it released and replaced.
+ */
+#ifndef MORPH64_H
+#define MORPH64_H
+
+#include <stdint.h>
+
+#include "platform/api.h"
+
+#if defined(MORPH64_BUILDING)
+#define MORPH_API PLATFORM_API_EXPORT
+#else
+#define MORPH_API PLATFORM_API_IMPORT
+#endif
+#define MORPH_CALL PLATFORM_STDCALL
+
+/* Codes of the format library's family (0x2210), as raised. */
+#define MORPH_E_BAD_ISTRING ((int32_t)0xE2100001)    /* '#' without two hex digits */
+#define MORPH_E_BAD_HEX ((int32_t)0xE2100002)        /* a character that is no hex digit */
+#define MORPH_E_ODD_HEX ((int32_t)0xE2100003)        /* an odd number of hex digits */
+#define MORPH_E_UNKNOWN_FORMAT ((int32_t)0xE2100004) /* unknown conversion name */
+#define MORPH_E_BAD_ARGUMENT ((int32_t)0xE2100005)   /* null output address, bad flags */
+
+/* Converts `input` (null = empty) by the named conversion; flags must be 0. */
+MORPH_API int32_t MORPH_CALL FormatOutputA(const char *input, const char *conversion,
+                                           char **output, int32_t flags);
+/* The bytes that an IString denotes, into *buffer (a counted byte array of the
+ * support library, replaced; null when there are none). */
+MORPH_API int32_t MORPH_CALL FormatIStrToRawA(const char *istr, void **buffer);
+/* A counted byte array (null = no bytes) as a canonical IString. */
+MORPH_API int32_t MORPH_CALL CFormatRawToIStr(const void *buffer, char **output);
+
+#endif /* MORPH64_H */

@@ -1,0 +1,335 @@
+// The subset of COM and OLE automation that the libraries use.
+//
+// On Windows these are the system's own definitions (ole32, oleaut32). Elsewhere
+// the same names are defined here with the same memory layout for the same pointer
+// size, and the functions follow the documented Windows behaviour. Wide text
+// (OLECHAR) is UTF-16: wchar_t on Windows, char16_t elsewhere.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/api.h"
+
+#if PLATFORM_WINDOWS
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <oaidl.h>
+#include <oleauto.h>
+#include <unknwn.h>
+#else
+
+#define STDMETHODCALLTYPE
+#define WINAPI
+
+using HRESULT = int32_t;
+using SCODE = int32_t;
+using ULONG = uint32_t;
+using LONG = int32_t;
+using DWORD = uint32_t;
+using WORD = uint16_t;
+using BYTE = uint8_t;
+using SHORT = int16_t;
+using USHORT = uint16_t;
+using UINT = uint32_t;
+using INT = int32_t;
+using LONGLONG = int64_t;
+using ULONGLONG = uint64_t;
+using FLOAT = float;
+using DOUBLE = double;
+using DATE = double;
+using LCID = uint32_t;
+using OLECHAR = char16_t;
+using LPOLESTR = OLECHAR *;
+using LPCOLESTR = const OLECHAR *;
+using BSTR = OLECHAR *;
+using VARTYPE = uint16_t;
+using VARIANT_BOOL = int16_t;
+using DISPID = int32_t;
+using MEMBERID = int32_t;
+using PVOID = void *;
+
+struct GUID {
+    uint32_t Data1;
+    uint16_t Data2;
+    uint16_t Data3;
+    uint8_t Data4[8];
+};
+using IID = GUID;
+using CLSID = GUID;
+using REFIID = const IID &;
+using REFGUID = const GUID &;
+using REFCLSID = const CLSID &;
+
+inline bool IsEqualGUID(REFGUID a, REFGUID b) {
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
+           __builtin_memcmp(a.Data4, b.Data4, 8) == 0;
+}
+inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFF);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009);
+constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
+constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000A);
+constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008);
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+
+struct IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+
+protected:
+    ~IUnknown() = default;
+};
+
+struct IErrorInfo : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetGUID(GUID *guid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSource(BSTR *source) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDescription(BSTR *description) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR *help_file) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD *help_context) = 0;
+
+protected:
+    ~IErrorInfo() = default;
+};
+
+struct ICreateErrorInfo : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetGUID(REFGUID guid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR source) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR description) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR help_file) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD help_context) = 0;
+
+protected:
+    ~ICreateErrorInfo() = default;
+};
+
+struct SAFEARRAYBOUND {
+    ULONG cElements;
+    LONG lLbound;
+};
+
+struct SAFEARRAY {
+    USHORT cDims;
+    USHORT fFeatures;
+    ULONG cbElements;
+    ULONG cLocks;
+    PVOID pvData;
+    SAFEARRAYBOUND rgsabound[1];
+};
+
+struct IDispatch;
+
+enum VARENUM : VARTYPE {
+    VT_EMPTY = 0,
+    VT_NULL = 1,
+    VT_I2 = 2,
+    VT_I4 = 3,
+    VT_R4 = 4,
+    VT_R8 = 5,
+    VT_CY = 6,
+    VT_DATE = 7,
+    VT_BSTR = 8,
+    VT_DISPATCH = 9,
+    VT_ERROR = 10,
+    VT_BOOL = 11,
+    VT_VARIANT = 12,
+    VT_UNKNOWN = 13,
+    VT_DECIMAL = 14,
+    VT_I1 = 16,
+    VT_UI1 = 17,
+    VT_UI2 = 18,
+    VT_UI4 = 19,
+    VT_I8 = 20,
+    VT_UI8 = 21,
+    VT_INT = 22,
+    VT_UINT = 23,
+    VT_ARRAY = 0x2000,
+    VT_BYREF = 0x4000,
+};
+
+struct DECIMAL {
+    USHORT wReserved;
+    BYTE scale;
+    BYTE sign;
+    ULONG Hi32;
+    ULONGLONG Lo64;
+};
+
+// Anonymous members as in the Windows headers (__extension__: they are a common
+// extension of C++ compilers, not ISO C++).
+struct VARIANT {
+    __extension__ union {
+        __extension__ struct {
+            VARTYPE vt;
+            WORD wReserved1;
+            WORD wReserved2;
+            WORD wReserved3;
+            __extension__ union {
+                LONGLONG llVal;
+                LONG lVal;
+                BYTE bVal;
+                SHORT iVal;
+                FLOAT fltVal;
+                DOUBLE dblVal;
+                VARIANT_BOOL boolVal;
+                SCODE scode;
+                DATE date;
+                BSTR bstrVal;
+                IUnknown *punkVal;
+                IDispatch *pdispVal;
+                SAFEARRAY *parray;
+                INT intVal;
+                UINT uintVal;
+                ULONG ulVal;
+                ULONGLONG ullVal;
+                VARIANT *pvarVal;
+                PVOID byref;
+                __extension__ struct {
+                    PVOID pvRecord;
+                    PVOID pRecInfo;
+                } recordVal;
+            };
+        };
+        DECIMAL decVal;
+    };
+};
+using VARIANTARG = VARIANT;
+
+constexpr VARIANT_BOOL VARIANT_TRUE = -1;
+constexpr VARIANT_BOOL VARIANT_FALSE = 0;
+
+struct EXCEPINFO {
+    WORD wCode;
+    WORD wReserved;
+    BSTR bstrSource;
+    BSTR bstrDescription;
+    BSTR bstrHelpFile;
+    DWORD dwHelpContext;
+    PVOID pvReserved;
+    HRESULT(STDMETHODCALLTYPE *pfnDeferredFillIn)(EXCEPINFO *);
+    SCODE scode;
+};
+
+// BSTR: UTF-16 text preceded by its length in bytes (32 bits), zero-terminated.
+BSTR SysAllocString(const OLECHAR *text);
+BSTR SysAllocStringLen(const OLECHAR *text, UINT length);
+void SysFreeString(BSTR text);
+UINT SysStringLen(BSTR text);
+
+void VariantInit(VARIANT *variant);
+HRESULT VariantClear(VARIANT *variant);
+HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
+
+#endif  // !PLATFORM_WINDOWS
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace platform {
+
+// Wide texts and 8-bit texts meet as Latin-1: every byte is the code unit of the
+// same value, so byte strings pass through wide text unchanged; a wide character
+// above 0xFF becomes '?'.
+BSTR BstrFromText(std::string_view text);
+std::string TextFromWide(const OLECHAR *text, std::size_t length);
+std::string TextFromBstr(BSTR text);
+
+// Owns one BSTR.
+class Bstr {
+public:
+    Bstr() = default;
+    explicit Bstr(BSTR owned) : value_(owned) {}
+    Bstr(const Bstr &) = delete;
+    Bstr &operator=(const Bstr &) = delete;
+    ~Bstr() { SysFreeString(value_); }
+    BSTR *Out() {
+        SysFreeString(value_);
+        value_ = nullptr;
+        return &value_;
+    }
+    BSTR Get() const { return value_; }
+    BSTR Release() {
+        BSTR out = value_;
+        value_ = nullptr;
+        return out;
+    }
+    std::string Text() const { return TextFromBstr(value_); }
+
+private:
+    BSTR value_ = nullptr;
+};
+
+// Holds one counted reference to a COM interface.
+template <class I>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(I *p) : p_(p) {  // NOLINT: implicit adoption with AddRef, like a COM smart pointer
+        if (p_)
+            p_->AddRef();
+    }
+    ComPtr(const ComPtr &other) : ComPtr(other.p_) {}
+    ComPtr(ComPtr &&other) noexcept : p_(other.p_) { other.p_ = nullptr; }
+    ComPtr &operator=(ComPtr other) noexcept {
+        std::swap(p_, other.p_);
+        return *this;
+    }
+    ~ComPtr() {
+        if (p_)
+            p_->Release();
+    }
+    // Takes over a reference that the caller already owns.
+    static ComPtr Adopt(I *p) {
+        ComPtr out;
+        out.p_ = p;
+        return out;
+    }
+    I *Get() const { return p_; }
+    I *operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // Address for an out-parameter; releases what is held first.
+    I **Out() {
+        *this = ComPtr();
+        return &p_;
+    }
+    void **OutVoid() { return reinterpret_cast<void **>(Out()); }
+    I *Detach() {
+        I *p = p_;
+        p_ = nullptr;
+        return p;
+    }
+
+private:
+    I *p_ = nullptr;
+};
+
+// Interface identifiers, the same values on every platform.
+inline constexpr GUID kIID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIID_IErrorInfo = {
+    0x1CF2B120, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+inline constexpr GUID kIID_ICreateErrorInfo = {
+    0x22F03340, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+inline constexpr GUID kGUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+
+inline bool SameGuid(const GUID &a, const GUID &b) {
+    return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
+           std::string_view(reinterpret_cast<const char *>(a.Data4), 8) ==
+               std::string_view(reinterpret_cast<const char *>(b.Data4), 8);
+}
+
+}  // namespace platform

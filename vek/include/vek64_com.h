@@ -1,0 +1,115 @@
+// The COM interfaces of the support library (C++ only).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/com.h"
+#include "vek64.h"
+
+namespace Ostrel::Zam {
+
+// Extended error information. The first five operations after IUnknown are those
+// of the standard IErrorInfo; the interface's own operations follow, the code
+// being read through the third of them. Texts come back as counted texts that the
+// caller frees with VekTextFree (null for an empty text).
+struct IErrorInfoExA : IErrorInfo {
+    virtual HRESULT STDMETHODCALLTYPE GetSourceA(char **text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDescriptionA(char **text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNumber(int32_t *code) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpLinkA(char **text) = 0;
+    // The dumped bytes stay owned by the object.
+    virtual HRESULT STDMETHODCALLTYPE GetDump(const void **data, uint32_t *size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetInnerError(IErrorInfoExA **inner) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetProcessId(uint32_t *pid) = 0;
+    // Local time of creation as an automation date (days since 1899-12-30).
+    virtual HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) = 0;
+
+protected:
+    ~IErrorInfoExA() = default;
+};
+
+// A table of texts for the error codes of one family.
+struct IVekErrorMsgsA : IUnknown {
+    // Stores the text for a full code (raise bits included) into *text, a counted
+    // text, with VekArrayCopy_; an unknown code leaves *text null. Returns that
+    // call's status.
+    virtual int32_t STDMETHODCALLTYPE GetErrorMsg(uint32_t code, char **text) = 0;
+
+protected:
+    ~IVekErrorMsgsA() = default;
+};
+
+inline constexpr GUID kIID_IErrorInfoExA = {
+    0x0640B121, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+inline constexpr GUID kIID_IVekErrorMsgsA = {
+    0x051065B3, 0x0EE4, 0x11D4, {0x80, 0xEB, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+
+}  // namespace Ostrel::Zam
+
+namespace vek {
+
+// A message table that lives as a static object of a library: registered for its
+// family from construction to destruction, and not reference counted (AddRef and
+// Release never destroy it). Subclasses give the text of each code.
+class RegisteredErrorMessages : public Ostrel::Zam::IVekErrorMsgsA {
+public:
+    RegisteredErrorMessages(uint32_t family, uint32_t flags) {
+        VekRegisterErrorsA(flags, family, static_cast<Ostrel::Zam::IVekErrorMsgsA *>(this));
+    }
+    RegisteredErrorMessages(const RegisteredErrorMessages &) = delete;
+    RegisteredErrorMessages &operator=(const RegisteredErrorMessages &) = delete;
+    virtual ~RegisteredErrorMessages() {
+        VekUnregisterErrors(static_cast<Ostrel::Zam::IVekErrorMsgsA *>(this));
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override {
+        if (object == nullptr)
+            return E_POINTER;
+        if (platform::SameGuid(iid, platform::kIID_IUnknown) ||
+            platform::SameGuid(iid, Ostrel::Zam::kIID_IVekErrorMsgsA)) {
+            *object = static_cast<Ostrel::Zam::IVekErrorMsgsA *>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+
+    int32_t STDMETHODCALLTYPE GetErrorMsg(uint32_t code, char **text) override {
+        const char *message = MessageFor(code);
+        if (message == nullptr) {
+            if (text != nullptr)
+                VekTextFree(*text);
+            if (text != nullptr)
+                *text = nullptr;
+            return 0;
+        }
+        return VekArrayCopy_(reinterpret_cast<void **>(text), message, -5, 1);
+    }
+
+protected:
+    // The text for a full code (raise bits included), or null when there is none.
+    virtual const char *MessageFor(uint32_t code) const = 0;
+};
+
+// Texts for the consecutive codes first, first + 1, ... of one family.
+class DenseErrorMessages : public RegisteredErrorMessages {
+public:
+    template <size_t N>
+    DenseErrorMessages(uint32_t family, uint32_t first_code, const char *const (&texts)[N])
+        : RegisteredErrorMessages(family, 0), first_code_(first_code), texts_(texts), count_(N) {}
+
+protected:
+    const char *MessageFor(uint32_t code) const override {
+        const uint32_t index = code - first_code_;
+        return code >= first_code_ && index < count_ ? texts_[index] : nullptr;
+    }
+
+private:
+    uint32_t first_code_;
+    const char *const *texts_;
+    size_t count_;
+};
+
+}  // namespace vek
