@@ -1,6 +1,6 @@
 # Compiler flags shared by every target of the project.
 
-add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wshadow -Wnon-virtual-dtor
+add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wshadow
                     -Wno-missing-field-initializers)
 
 if(DAX_SANITIZE)
@@ -24,5 +24,15 @@ function(dax_add_shared_library name core)
     target_link_options(${name} PRIVATE ${DAX_SHARED_LINK_OPTIONS})
     if(WIN32)
         set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} IMPORT_PREFIX lib)
+    endif()
+    if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(def_file ${CMAKE_BINARY_DIR}/archive/${name}.def)
+        target_link_options(${name} PRIVATE -Wl,--output-def,${def_file})
+        add_custom_command(TARGET ${name} POST_BUILD
+            COMMAND ${CMAKE_COMMAND} -DDEF_FILE=${def_file} -DDLL_NAME=${name}.dll
+                    -DIMPORT_LIBRARY=$<TARGET_LINKER_FILE:${name}>
+                    -DDLLTOOL=${MINGW_TRIPLE}-dlltool
+                    -P ${CMAKE_SOURCE_DIR}/cmake/StdcallImportLibrary.cmake
+            VERBATIM)
     endif()
 endfunction()
