@@ -20,6 +20,12 @@
 #endif
 #define DAX64_CALL PLATFORM_STDCALL
 
+/* ---- IString services ---------------------------------------------------- */
+
+/* ---- NumStr services ------------------------------------------------------ */
+
+/* ---- Testing -------------------------------------------------------------- */
+
 /* Present only in testing builds: provoke a failure of the given kind inside the
  * exported-call frame (1 access violation, 2 integer division by zero, 3 standard
  * exception, 4 other exception, 5 raise with the family's text, 6 raise of a code
