@@ -18,7 +18,9 @@ AnsiString &AnsiString::operator=(AnsiString &&other) noexcept {
     return *this;
 }
 
-AnsiString::~AnsiString() { VekTextFree(buffer_); }
+AnsiString::~AnsiString() {
+    VekTextFree(buffer_);
+}
 
 AnsiString AnsiString::Adopt(char *counted_text) {
     AnsiString text;
@@ -59,6 +61,8 @@ char **AnsiString::Out() {
     return &buffer_;
 }
 
-char *AnsiString::Release() { return std::exchange(buffer_, nullptr); }
+char *AnsiString::Release() {
+    return std::exchange(buffer_, nullptr);
+}
 
 }  // namespace Ostrel::Zam

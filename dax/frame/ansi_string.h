@@ -8,7 +8,7 @@
 namespace Ostrel::Zam {
 
 class AnsiString {
-public:
+  public:
     AnsiString() = default;
     explicit AnsiString(std::string_view text) { Assign(text); }
     AnsiString(const AnsiString &other) { Assign(other.View()); }
@@ -37,7 +37,7 @@ public:
     // Hands the buffer over (null for the empty text); the string becomes empty.
     char *Release();
 
-private:
+  private:
     char *buffer_ = nullptr;
 };
 

@@ -116,8 +116,8 @@ std::string LogFilePathFor(std::string_view host_path) {
         return platform::IsPathSeparator('\\') ? "c:\\debug.log" : "debug.log";
     const std::string_view name = FileNameOf(host_path);
     const size_t dot = name.rfind('.');
-    const size_t keep = dot == std::string_view::npos ? host_path.size()
-                                                      : host_path.size() - name.size() + dot;
+    const size_t keep =
+        dot == std::string_view::npos ? host_path.size() : host_path.size() - name.size() + dot;
     return std::string(host_path.substr(0, keep)) + ".log";
 }
 
@@ -156,38 +156,53 @@ void InternalError(const char *file, int line, const char *format, ...) {
 
 const char *OSExceptionText(uint32_t code) {
     switch (code) {
-        case 0x80000002: return "Alignment error";
-        case 0x80000003: return "A breakpoint was encountered";
+        case 0x80000002:
+            return "Alignment error";
+        case 0x80000003:
+            return "A breakpoint was encountered";
         case 0x80000004:
             return "A trace trap or other single-instruction mechanism signaled that one "
                    "instruction has been executed";
-        case 0xC0000005: return "Access violation";
+        case 0xC0000005:
+            return "Access violation";
         case 0xC0000006:
             return "The thread tried to access a page that was not present, and the system was "
                    "unable to load the page. Possible cause: network error";
-        case 0xC000001D: return "The thread tried to execute an invalid instruction";
+        case 0xC000001D:
+            return "The thread tried to execute an invalid instruction";
         case 0xC0000025:
             return "The thread tried to continue execution after a noncontinuable exception "
                    "occurred";
         case 0xC0000026:
             return "An exception handler returned an invalid disposition to the exception "
                    "dispatcher";
-        case 0xC000008C: return "Array index out of bounds";
+        case 0xC000008C:
+            return "Array index out of bounds";
         case 0xC000008D:
             return "One of the operands in a floating-point operation is denormal (too small)";
-        case 0xC000008E: return "Floating-point division by 0";
+        case 0xC000008E:
+            return "Floating-point division by 0";
         case 0xC000008F:
             return "The result of a floating-point operation cannot be represented exactly as a "
                    "decimal fraction";
-        case 0xC0000090: return "Unknown floating-point exception";
-        case 0xC0000091: return "Floating-point overflow";
-        case 0xC0000092: return "The floating-point stack overflowed or underflowed";
-        case 0xC0000093: return "Floating-point stack underflow";
-        case 0xC0000094: return "Integer division by 0";
-        case 0xC0000095: return "Integer overflow";
-        case 0xC0000096: return "The thread tried to execute a privileged instruction";
-        case 0xC00000FD: return "Stack overflow";
-        default: return "Win32 exception";
+        case 0xC0000090:
+            return "Unknown floating-point exception";
+        case 0xC0000091:
+            return "Floating-point overflow";
+        case 0xC0000092:
+            return "The floating-point stack overflowed or underflowed";
+        case 0xC0000093:
+            return "Floating-point stack underflow";
+        case 0xC0000094:
+            return "Integer division by 0";
+        case 0xC0000095:
+            return "Integer overflow";
+        case 0xC0000096:
+            return "The thread tried to execute a privileged instruction";
+        case 0xC00000FD:
+            return "Stack overflow";
+        default:
+            return "Win32 exception";
     }
 }
 

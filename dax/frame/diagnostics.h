@@ -20,11 +20,11 @@ namespace Ostrel::Zam {
 
 namespace Debug {
 class EDebugError : public std::exception {
-public:
+  public:
     explicit EDebugError(std::string message) : message_(std::move(message)) {}
     const char *what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     std::string message_;
 };
 }  // namespace Debug

@@ -64,9 +64,9 @@ ErrorInfoRef CreateErrorInfo(int32_t code, const char *source, const char *descr
                              IErrorInfoExA *inner_error) {
     const std::string dotted = DottedSource(source);
     ErrorInfoRef info;
-    const int32_t result = ZamCreateErrorInfoA(
-        code, source != nullptr ? dotted.c_str() : nullptr, description, help_link, dump, dump_size,
-        inner_error, &kIID_IErrorInfoExA, info.OutVoid());
+    const int32_t result = ZamCreateErrorInfoA(code, source != nullptr ? dotted.c_str() : nullptr,
+                                               description, help_link, dump, dump_size, inner_error,
+                                               &kIID_IErrorInfoExA, info.OutVoid());
     if (result < 0 || !info) {
         InternalError("vek/errors", 505, "Assertion failed: %.237s",
                       "SUCCEEDED(ZamCreateErrorInfo_(err_code,source,description,help_link,dump,"
@@ -75,7 +75,9 @@ ErrorInfoRef CreateErrorInfo(int32_t code, const char *source, const char *descr
     return info;
 }
 
-void ThrowErrorInfo(ErrorInfoRef info) { ThrowAs<EZamError>(std::move(info)); }
+void ThrowErrorInfo(ErrorInfoRef info) {
+    ThrowAs<EZamError>(std::move(info));
+}
 
 void RaiseError(int32_t code, const char *source, const char *description, uint32_t dump_size,
                 const void *dump, const char *help_link) {
@@ -92,10 +94,13 @@ void RaiseErrorFormat(int32_t code, const char *source, const char *format, ...)
     RaiseError(code, source, description);
 }
 
-void RaiseUnknownError() { RaiseError(kUnknownFailure, nullptr, nullptr); }
+void RaiseUnknownError() {
+    RaiseError(kUnknownFailure, nullptr, nullptr);
+}
 
 void RaiseOutOfMemory() {
-    ThrowAs<EOutOfMemory>(CreateErrorInfo(kOutOfMemory, nullptr, nullptr, nullptr, nullptr, 0, nullptr));
+    ThrowAs<EOutOfMemory>(
+        CreateErrorInfo(kOutOfMemory, nullptr, nullptr, nullptr, nullptr, 0, nullptr));
 }
 
 void RaiseInvalidCast(const char *source, const char *description) {
@@ -125,9 +130,13 @@ HRESULT CheckHResult(HRESULT result, const char *source) {
     return result;
 }
 
-void *AllocMem(uint32_t size) { return CheckAllocated(ZamAllocMem(size)); }
+void *AllocMem(uint32_t size) {
+    return CheckAllocated(ZamAllocMem(size));
+}
 
-void FreeMem(void *block) { CheckVekResult(ZamFreeMem(block)); }
+void FreeMem(void *block) {
+    CheckVekResult(ZamFreeMem(block));
+}
 
 int32_t ErrorCodeOf(const EZamError &error) {
     int32_t code = kUnknownFailure;
@@ -144,9 +153,9 @@ void ConvertStdException(const std::exception &error) {
 
 void ThrowOSException(const platform::FaultReport &fault, const char *frame_position) {
     const std::string description = FormatOSException(fault.code, fault.address, 255);
-    ThrowAs<EHardwareException>(
-        CreateErrorInfo(static_cast<int32_t>(fault.code | kRaiseBits), frame_position,
-                        description.c_str(), nullptr, nullptr, 0, nullptr));
+    ThrowAs<EHardwareException>(CreateErrorInfo(static_cast<int32_t>(fault.code | kRaiseBits),
+                                                frame_position, description.c_str(), nullptr,
+                                                nullptr, 0, nullptr));
 }
 
 HRESULT ErrorToExcepInfo(const EZamError &error, EXCEPINFO *record) {

@@ -23,7 +23,7 @@ inline constexpr int32_t kOutOfMemory = static_cast<int32_t>(0xC0000008u);
 inline constexpr int32_t kInvalidCast = static_cast<int32_t>(0xC0004002u);
 
 class EZamError : public std::exception {
-public:
+  public:
     explicit EZamError(ErrorInfoRef info) : info_(std::move(info)) {}
     // A copy shares the error information and starts with an empty cache.
     EZamError(const EZamError &other) : std::exception(other), info_(other.info_) {}
@@ -34,21 +34,21 @@ public:
     const char *what() const noexcept override;
     IErrorInfoExA *Info() const { return info_.Get(); }
 
-private:
+  private:
     ErrorInfoRef info_;
     mutable AnsiString what_cache_;
 };
 
 class EHardwareException : public EZamError {
-public:
+  public:
     using EZamError::EZamError;
 };
 class EInvalidCast : public EZamError {
-public:
+  public:
     using EZamError::EZamError;
 };
 class EOutOfMemory : public EZamError {
-public:
+  public:
     using EZamError::EZamError;
 };
 

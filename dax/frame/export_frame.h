@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "frame/ansi_string.h"
 #include "dax64.h"
+#include "frame/ansi_string.h"
 
 namespace Ostrel::Zam {
 
@@ -36,6 +36,8 @@ char *TextExport(const char *frame_position, Body &&body) {
 }
 
 // A text argument copied for the body; null is the empty text.
-inline AnsiString TextArgument(const char *text) { return AnsiString::FromArgument(text); }
+inline AnsiString TextArgument(const char *text) {
+    return AnsiString::FromArgument(text);
+}
 
 }  // namespace Ostrel::Zam

@@ -12,7 +12,9 @@ namespace Ostrel::Zam {
 
 namespace {
 
-bool Tracing() { return (DebugLevel() & 1u) != 0; }
+bool Tracing() {
+    return (DebugLevel() & 1u) != 0;
+}
 
 int32_t TraceHook(const Library *self, const char *hook) {
     if (Tracing())
@@ -45,10 +47,18 @@ Library::~Library() {
                  static_cast<const void *>(this));
 }
 
-int32_t Library::OnStartProcess() { return TraceHook(this, "OnStartProcess"); }
-int32_t Library::OnExitProcess() { return TraceHook(this, "OnExitProcess"); }
-int32_t Library::OnStartThread() { return TraceHook(this, "OnStartThread"); }
-int32_t Library::OnExitThread() { return TraceHook(this, "OnExitThread"); }
+int32_t Library::OnStartProcess() {
+    return TraceHook(this, "OnStartProcess");
+}
+int32_t Library::OnExitProcess() {
+    return TraceHook(this, "OnExitProcess");
+}
+int32_t Library::OnStartThread() {
+    return TraceHook(this, "OnStartThread");
+}
+int32_t Library::OnExitThread() {
+    return TraceHook(this, "OnExitThread");
+}
 
 int32_t EntryPoint::RunHooks(int32_t reason, const char **step) {
     int32_t exit_code = 0;
@@ -125,7 +135,8 @@ int32_t EntryPoint::Run(void *module_handle, int32_t reason) {
         DebugLog("%.192s failed: %.196s (exit code=%d)", step, message.c_str(), exit_code);
     if (Tracing())
         DebugLog("%.192s:- DllEntryPoint(%p,%lu) - end (exit_code=%d)", ModulePath().c_str(),
-                 module_handle, static_cast<unsigned long>(static_cast<uint32_t>(reason)), exit_code);
+                 module_handle, static_cast<unsigned long>(static_cast<uint32_t>(reason)),
+                 exit_code);
     return exit_code == 0 ? 1 : 0;
 }
 
@@ -133,10 +144,13 @@ int32_t DllEntryPoint(void *module_handle, int32_t reason, void * /*reserved*/) 
     return g_entry_point.Run(module_handle, reason);
 }
 
-void *ModuleHandle() { return g_entry_point.ModuleHandle(); }
+void *ModuleHandle() {
+    return g_entry_point.ModuleHandle();
+}
 
 const std::string &ModulePath() {
-    static const std::string path = platform::ModuleFileName(reinterpret_cast<const void *>(&ModulePath));
+    static const std::string path =
+        platform::ModuleFileName(reinterpret_cast<const void *>(&ModulePath));
     return path;
 }
 

@@ -10,7 +10,7 @@
 namespace Ostrel::Zam {
 
 class Library {
-public:
+  public:
     Library();
     Library(const Library &) = delete;
     Library &operator=(const Library &) = delete;
@@ -34,7 +34,7 @@ enum EntryReason : int32_t {
 
 // The state of one module's entry point and the driving of its Library's hooks.
 class EntryPoint {
-public:
+  public:
     explicit EntryPoint(Library &library) : library_(library) {}
 
     // 1 on success, 0 when a hook failed (a failed process start fails the load).
@@ -43,7 +43,7 @@ public:
     void *ModuleHandle() const { return module_handle_; }
     uint32_t StartedFlags() const { return started_; }
 
-private:
+  private:
     int32_t RunHooks(int32_t reason, const char **step);
 
     Library &library_;

@@ -21,7 +21,7 @@ constexpr const char *kStrErrorTexts[] = {
 };
 
 class StrErrorMsgs final : public CustomErrorMsgs {
-public:
+  public:
     StrErrorMsgs() : CustomErrorMsgs(0x22090000u, 0xE2090002u, kStrErrorTexts) {}
 };
 

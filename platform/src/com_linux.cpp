@@ -7,7 +7,9 @@
 namespace {
 
 // A BSTR points just past a 32-bit byte count; the block begins at the count.
-uint32_t *BlockOf(BSTR text) { return reinterpret_cast<uint32_t *>(text) - 1; }
+uint32_t *BlockOf(BSTR text) {
+    return reinterpret_cast<uint32_t *>(text) - 1;
+}
 
 }  // namespace
 
@@ -82,7 +84,8 @@ HRESULT VariantCopy(VARIANT *destination, const VARIANT *source) {
         switch (source->vt) {
             case VT_BSTR:
                 if (source->bstrVal != nullptr) {
-                    copy.bstrVal = SysAllocStringLen(source->bstrVal, SysStringLen(source->bstrVal));
+                    copy.bstrVal =
+                        SysAllocStringLen(source->bstrVal, SysStringLen(source->bstrVal));
                     if (copy.bstrVal == nullptr)
                         return E_OUTOFMEMORY;
                 }

@@ -63,8 +63,7 @@ void InstallHandler() {
 }
 
 // Kept out of line so that the jump buffer's frame is this function's own.
-__attribute__((noinline)) bool GuardedCall(GuardFrame *frame, void (*body)(void *),
-                                           void *context) {
+__attribute__((noinline)) bool GuardedCall(GuardFrame *frame, void (*body)(void *), void *context) {
     if (__builtin_setjmp(frame->jump) != 0)
         return false;
     body(context);

@@ -42,7 +42,9 @@ std::string ModuleFileName(const void *address) {
     return AbsolutePath(info.dli_fname);
 }
 
-std::string HostExecutablePath() { return AbsolutePath("/proc/self/exe"); }
+std::string HostExecutablePath() {
+    return AbsolutePath("/proc/self/exe");
+}
 
 LocalTime CurrentLocalTime() {
     timespec now{};
@@ -55,7 +57,9 @@ LocalTime CurrentLocalTime() {
             static_cast<unsigned>(now.tv_nsec / 1000000)};
 }
 
-uint32_t CurrentProcessId() { return static_cast<uint32_t>(getpid()); }
+uint32_t CurrentProcessId() {
+    return static_cast<uint32_t>(getpid());
+}
 
 int32_t IsDebuggerAttached() {
     std::ifstream status("/proc/self/status");
@@ -69,9 +73,13 @@ int32_t IsDebuggerAttached() {
     return -1;
 }
 
-void DebugOutput(const char *text) { std::fputs(text, stderr); }
+void DebugOutput(const char *text) {
+    std::fputs(text, stderr);
+}
 
-void DebugBreak() { raise(SIGTRAP); }
+void DebugBreak() {
+    raise(SIGTRAP);
+}
 
 void ShowErrorMessage(const char *caption, const char *text) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
@@ -83,7 +91,9 @@ std::string EnvironmentValue(const char *name, bool *found) {
     return value != nullptr ? value : "";
 }
 
-bool IsPathSeparator(char c) { return c == '/'; }
+bool IsPathSeparator(char c) {
+    return c == '/';
+}
 
 DynamicLibrary::~DynamicLibrary() {
     if (handle_ != nullptr)

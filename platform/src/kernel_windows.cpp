@@ -10,16 +10,16 @@ namespace platform {
 
 void *ModuleHandleOf(const void *address) {
     HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCSTR>(address), &module);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        static_cast<LPCSTR>(address), &module);
     return module;
 }
 
 std::string ModuleFileName(const void *address) {
     char name[261] = {};
-    DWORD length = GetModuleFileNameA(static_cast<HMODULE>(ModuleHandleOf(address)), name,
-                                      sizeof name);
+    DWORD length =
+        GetModuleFileNameA(static_cast<HMODULE>(ModuleHandleOf(address)), name, sizeof name);
     return std::string(name, length);
 }
 
@@ -32,11 +32,13 @@ std::string HostExecutablePath() {
 LocalTime CurrentLocalTime() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-            now.wMilliseconds};
+    return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+            now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
-uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
+uint32_t CurrentProcessId() {
+    return GetCurrentProcessId();
+}
 
 int32_t IsDebuggerAttached() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -49,9 +51,13 @@ int32_t IsDebuggerAttached() {
     return probe() ? 1 : 0;
 }
 
-void DebugOutput(const char *text) { OutputDebugStringA(text); }
+void DebugOutput(const char *text) {
+    OutputDebugStringA(text);
+}
 
-void DebugBreak() { ::DebugBreak(); }
+void DebugBreak() {
+    ::DebugBreak();
+}
 
 void ShowErrorMessage(const char *caption, const char *text) {
     MessageBoxA(nullptr, text, caption, MB_ICONERROR);
@@ -63,7 +69,9 @@ std::string EnvironmentValue(const char *name, bool *found) {
     return value != nullptr ? value : "";
 }
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
 
 DynamicLibrary::~DynamicLibrary() {
     if (handle_ != nullptr)

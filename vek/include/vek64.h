@@ -88,9 +88,9 @@ VEK_API int32_t VEK_CALL ZamSetErrorInfo(void *info);
 VEK_API int32_t VEK_CALL ZamGetErrorInfo(const void *iid, void **object);
 /* Creates error information and makes it the thread's current one. Returns the code
  * with both top bits set, so that a failing function can return it directly. */
-VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source,
-                                          const char *description, const char *help_link,
-                                          const void *dump, uint32_t dump_size, void *inner_error);
+VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source, const char *description,
+                                          const char *help_link, const void *dump,
+                                          uint32_t dump_size, void *inner_error);
 /* The code of the thread's current error information; 0 when there is none. */
 VEK_API int32_t VEK_CALL ZamGetLastError(void);
 /* Its source and description as texts the caller frees; null when none or empty. */
@@ -110,9 +110,8 @@ VEK_API int32_t VEK_CALL VekUnregisterErrors(void *messages);
 
 /* 0-based offset of the first occurrence of `pattern` in `text` at or after byte
  * `start`, or -1. An empty pattern is found at `start`. */
-VEK_API int32_t VEK_CALL VekStrnSearchA(const char *text, int32_t text_length,
-                                        const char *pattern, int32_t pattern_length,
-                                        uint32_t options, int32_t start);
+VEK_API int32_t VEK_CALL VekStrnSearchA(const char *text, int32_t text_length, const char *pattern,
+                                        int32_t pattern_length, uint32_t options, int32_t start);
 /* The same, for the last occurrence that begins at or before byte `start` (a
  * negative start: anywhere). */
 VEK_API int32_t VEK_CALL VekStrnSearchRevA(const char *text, int32_t text_length,

@@ -24,7 +24,7 @@ struct IErrorInfoExA : IErrorInfo {
     // Local time of creation as an automation date (days since 1899-12-30).
     virtual HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) = 0;
 
-protected:
+  protected:
     ~IErrorInfoExA() = default;
 };
 
@@ -35,7 +35,7 @@ struct IVekErrorMsgsA : IUnknown {
     // call's status.
     virtual int32_t STDMETHODCALLTYPE GetErrorMsg(uint32_t code, char **text) = 0;
 
-protected:
+  protected:
     ~IVekErrorMsgsA() = default;
 };
 
@@ -52,7 +52,7 @@ namespace vek {
 // family from construction to destruction, and not reference counted (AddRef and
 // Release never destroy it). Subclasses give the text of each code.
 class RegisteredErrorMessages : public Ostrel::Zam::IVekErrorMsgsA {
-public:
+  public:
     RegisteredErrorMessages(uint32_t family, uint32_t flags) {
         VekRegisterErrorsA(flags, family, static_cast<Ostrel::Zam::IVekErrorMsgsA *>(this));
     }
@@ -88,25 +88,25 @@ public:
         return VekArrayCopy_(reinterpret_cast<void **>(text), message, -5, 1);
     }
 
-protected:
+  protected:
     // The text for a full code (raise bits included), or null when there is none.
     virtual const char *MessageFor(uint32_t code) const = 0;
 };
 
 // Texts for the consecutive codes first, first + 1, ... of one family.
 class DenseErrorMessages : public RegisteredErrorMessages {
-public:
+  public:
     template <size_t N>
     DenseErrorMessages(uint32_t family, uint32_t first_code, const char *const (&texts)[N])
         : RegisteredErrorMessages(family, 0), first_code_(first_code), texts_(texts), count_(N) {}
 
-protected:
+  protected:
     const char *MessageFor(uint32_t code) const override {
         const uint32_t index = code - first_code_;
         return code >= first_code_ && index < count_ ? texts_[index] : nullptr;
     }
 
-private:
+  private:
     uint32_t first_code_;
     const char *const *texts_;
     size_t count_;

@@ -23,7 +23,9 @@ ArrayHeader *HeaderOf(const void *items) {
                                            sizeof(ArrayHeader));
 }
 
-char *ItemsOf(ArrayHeader *header) { return reinterpret_cast<char *>(header + 1); }
+char *ItemsOf(ArrayHeader *header) {
+    return reinterpret_cast<char *>(header + 1);
+}
 
 // Number of items before the first all-zero item.
 int64_t ZeroTerminatedCount(const void *source, int32_t item_size) {
@@ -56,7 +58,8 @@ void *BuildArray(const void *prefix, int64_t prefix_count, const void *source, i
                   static_cast<long long>(total), item_size);
         return nullptr;
     }
-    auto *header = static_cast<ArrayHeader *>(ZamAllocMem(static_cast<uint32_t>(sizeof(ArrayHeader) + bytes)));
+    auto *header =
+        static_cast<ArrayHeader *>(ZamAllocMem(static_cast<uint32_t>(sizeof(ArrayHeader) + bytes)));
     if (header == nullptr)
         return nullptr;
     header->capacity = static_cast<uint32_t>(capacity);
@@ -67,7 +70,8 @@ void *BuildArray(const void *prefix, int64_t prefix_count, const void *source, i
     if (prefix_count > 0)
         std::memcpy(items, prefix, static_cast<size_t>(prefix_count * item_size));
     if (count > 0)
-        std::memcpy(items + prefix_count * item_size, source, static_cast<size_t>(count * item_size));
+        std::memcpy(items + prefix_count * item_size, source,
+                    static_cast<size_t>(count * item_size));
     std::memset(items + total * item_size, 0, static_cast<size_t>(item_size));
     return items;
 }
@@ -155,6 +159,10 @@ VEK_API char *VEK_CALL VekTextNewA(const char *text, int32_t length) {
     return static_cast<char *>(array);
 }
 
-VEK_API int32_t VEK_CALL VekTextLength(const char *text) { return VekArrayCountEx_(text); }
+VEK_API int32_t VEK_CALL VekTextLength(const char *text) {
+    return VekArrayCountEx_(text);
+}
 
-VEK_API void VEK_CALL VekTextFree(char *text) { FreeArray(text); }
+VEK_API void VEK_CALL VekTextFree(char *text) {
+    FreeArray(text);
+}

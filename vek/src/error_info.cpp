@@ -21,15 +21,16 @@ int64_t AutomationDay(unsigned year, unsigned month, unsigned day) {
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
     const int64_t year_of_era = y - era * 400;
     const int64_t day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    const int64_t day_of_era =
+        year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
     const int64_t days_since_1970 = era * 146097 + day_of_era - 719468;
     return days_since_1970 + 25569;
 }
 
 double CurrentAutomationDate() {
     const platform::LocalTime now = platform::CurrentLocalTime();
-    const double seconds = now.hour * 3600.0 + now.minute * 60.0 + now.second +
-                           now.millisecond / 1000.0;
+    const double seconds =
+        now.hour * 3600.0 + now.minute * 60.0 + now.second + now.millisecond / 1000.0;
     return static_cast<double>(AutomationDay(now.year, now.month, now.day)) + seconds / 86400.0;
 }
 
@@ -68,7 +69,9 @@ HRESULT ErrorInfo::QueryInterface(REFIID iid, void **object) {
     return E_NOINTERFACE;
 }
 
-ULONG ErrorInfo::AddRef() { return ++references_; }
+ULONG ErrorInfo::AddRef() {
+    return ++references_;
+}
 
 ULONG ErrorInfo::Release() {
     const ULONG left = --references_;
@@ -84,9 +87,15 @@ HRESULT ErrorInfo::GetGUID(GUID *guid) {
     return S_OK;
 }
 
-HRESULT ErrorInfo::GetSource(BSTR *source) { return BstrOut(fields_.source, source); }
-HRESULT ErrorInfo::GetDescription(BSTR *text) { return BstrOut(fields_.description, text); }
-HRESULT ErrorInfo::GetHelpFile(BSTR *help_file) { return BstrOut({}, help_file); }
+HRESULT ErrorInfo::GetSource(BSTR *source) {
+    return BstrOut(fields_.source, source);
+}
+HRESULT ErrorInfo::GetDescription(BSTR *text) {
+    return BstrOut(fields_.description, text);
+}
+HRESULT ErrorInfo::GetHelpFile(BSTR *help_file) {
+    return BstrOut({}, help_file);
+}
 
 HRESULT ErrorInfo::GetHelpContext(DWORD *help_context) {
     if (help_context == nullptr)
@@ -95,9 +104,15 @@ HRESULT ErrorInfo::GetHelpContext(DWORD *help_context) {
     return S_OK;
 }
 
-HRESULT ErrorInfo::GetSourceA(char **text) { return TextOut(fields_.source, text); }
-HRESULT ErrorInfo::GetDescriptionA(char **text) { return TextOut(fields_.description, text); }
-HRESULT ErrorInfo::GetHelpLinkA(char **text) { return TextOut(fields_.help_link, text); }
+HRESULT ErrorInfo::GetSourceA(char **text) {
+    return TextOut(fields_.source, text);
+}
+HRESULT ErrorInfo::GetDescriptionA(char **text) {
+    return TextOut(fields_.description, text);
+}
+HRESULT ErrorInfo::GetHelpLinkA(char **text) {
+    return TextOut(fields_.help_link, text);
+}
 
 HRESULT ErrorInfo::GetNumber(int32_t *code) {
     if (code == nullptr)

@@ -22,7 +22,7 @@ struct Registration {
 };
 
 class TableRegistry {
-public:
+  public:
     void Add(uint32_t family, uint32_t flags, IVekErrorMsgsA *messages) {
         std::lock_guard lock(mutex_);
         messages->AddRef();
@@ -53,7 +53,7 @@ public:
         return nullptr;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::vector<Registration> tables_;
 };

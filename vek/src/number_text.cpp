@@ -23,7 +23,8 @@ int DigitValue(char c) {
 std::string_view ViewOf(const char *text, int32_t length) {
     if (text == nullptr)
         return {};
-    return length < 0 ? std::string_view(text) : std::string_view(text, static_cast<size_t>(length));
+    return length < 0 ? std::string_view(text)
+                      : std::string_view(text, static_cast<size_t>(length));
 }
 
 struct Parsed {
@@ -113,7 +114,8 @@ VEK_API int32_t VEK_CALL VekStrnToInt32A(const char *text, int32_t length, int32
 
 VEK_API uint32_t VEK_CALL VekStrnToUint32A(const char *text, int32_t length, int32_t radix,
                                            int32_t *consumed) {
-    const Parsed p = ParseDigits(ViewOf(text, length), radix, false, UINT32_MAX, "VekStrnToUint32A");
+    const Parsed p =
+        ParseDigits(ViewOf(text, length), radix, false, UINT32_MAX, "VekStrnToUint32A");
     Report(consumed, p.consumed);
     return static_cast<uint32_t>(p.magnitude);
 }

@@ -11,14 +11,18 @@ namespace {
 std::string_view ViewOf(const char *text, int32_t length) {
     if (text == nullptr)
         return {};
-    return length < 0 ? std::string_view(text) : std::string_view(text, static_cast<size_t>(length));
+    return length < 0 ? std::string_view(text)
+                      : std::string_view(text, static_cast<size_t>(length));
 }
 
-unsigned char Upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
+unsigned char Upper(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
+}
 
 bool SameByte(char a, char b, bool ignore_case) {
-    return ignore_case ? Upper(static_cast<unsigned char>(a)) == Upper(static_cast<unsigned char>(b))
-                       : a == b;
+    return ignore_case
+               ? Upper(static_cast<unsigned char>(a)) == Upper(static_cast<unsigned char>(b))
+               : a == b;
 }
 
 }  // namespace
@@ -31,17 +35,15 @@ VEK_API int32_t VEK_CALL VekStrnSearchA(const char *text, int32_t text_length, c
         return -1;
     const bool ignore_case = (options & VEK_IGNORE_CASE) != 0;
     const auto from = haystack.begin() + start;
-    const auto found = std::search(from, haystack.end(),
-                                   std::boyer_moore_horspool_searcher(
-                                       needle.begin(), needle.end(),
-                                       [ignore_case](char c) {
-                                           return std::hash<unsigned char>()(
-                                               ignore_case ? Upper(static_cast<unsigned char>(c))
-                                                           : static_cast<unsigned char>(c));
-                                       },
-                                       [ignore_case](char a, char b) {
-                                           return SameByte(a, b, ignore_case);
-                                       }));
+    const auto found = std::search(
+        from, haystack.end(),
+        std::boyer_moore_horspool_searcher(
+            needle.begin(), needle.end(),
+            [ignore_case](char c) {
+                return std::hash<unsigned char>()(ignore_case ? Upper(static_cast<unsigned char>(c))
+                                                              : static_cast<unsigned char>(c));
+            },
+            [ignore_case](char a, char b) { return SameByte(a, b, ignore_case); }));
     if (found == haystack.end() && !needle.empty())
         return -1;
     return static_cast<int32_t>(found - haystack.begin());

@@ -48,9 +48,9 @@ VEK_API int32_t VEK_CALL ZamGetErrorInfo(const void *iid, void **object) {
     return t_current_error->QueryInterface(wanted, object);
 }
 
-VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source,
-                                          const char *description, const char *help_link,
-                                          const void *dump, uint32_t dump_size, void *inner_error) {
+VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source, const char *description,
+                                          const char *help_link, const void *dump,
+                                          uint32_t dump_size, void *inner_error) {
     const int32_t raised = static_cast<int32_t>(static_cast<uint32_t>(code) | 0xC0000000u);
     ComPtr<IErrorInfoExA> info;
     if (ZamCreateErrorInfoA(raised, source, description, help_link, dump, dump_size, inner_error,
@@ -69,7 +69,9 @@ VEK_API int32_t VEK_CALL ZamGetLastError(void) {
     return code;
 }
 
-VEK_API char *VEK_CALL ZamGetLastErrorSourceA(void) { return TakeText(&IErrorInfoExA::GetSourceA); }
+VEK_API char *VEK_CALL ZamGetLastErrorSourceA(void) {
+    return TakeText(&IErrorInfoExA::GetSourceA);
+}
 
 VEK_API char *VEK_CALL ZamGetLastErrorDescriptionA(void) {
     return TakeText(&IErrorInfoExA::GetDescriptionA);

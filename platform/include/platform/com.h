@@ -15,10 +15,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <oaidl.h>
 #include <oleauto.h>
 #include <unknwn.h>
+#include <windows.h>
 #else
 
 #define STDMETHODCALLTYPE
@@ -67,7 +67,9 @@ inline bool IsEqualGUID(REFGUID a, REFGUID b) {
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
            __builtin_memcmp(a.Data4, b.Data4, 8) == 0;
 }
-inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+inline bool operator==(REFGUID a, REFGUID b) {
+    return IsEqualGUID(a, b);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -82,15 +84,19 @@ constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009);
 constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
 constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000A);
 constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008);
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 struct IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) = 0;
     virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
     virtual ULONG STDMETHODCALLTYPE Release() = 0;
 
-protected:
+  protected:
     ~IUnknown() = default;
 };
 
@@ -101,7 +107,7 @@ struct IErrorInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR *help_file) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD *help_context) = 0;
 
-protected:
+  protected:
     ~IErrorInfo() = default;
 };
 
@@ -112,7 +118,7 @@ struct ICreateErrorInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR help_file) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD help_context) = 0;
 
-protected:
+  protected:
     ~ICreateErrorInfo() = default;
 };
 
@@ -250,7 +256,7 @@ std::string TextFromBstr(BSTR text);
 
 // Owns one BSTR.
 class Bstr {
-public:
+  public:
     Bstr() = default;
     explicit Bstr(BSTR owned) : value_(owned) {}
     Bstr(const Bstr &) = delete;
@@ -269,14 +275,14 @@ public:
     }
     std::string Text() const { return TextFromBstr(value_); }
 
-private:
+  private:
     BSTR value_ = nullptr;
 };
 
 // Holds one counted reference to a COM interface.
 template <class I>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(I *p) : p_(p) {  // NOLINT: implicit adoption with AddRef, like a COM smart pointer
         if (p_)
@@ -313,7 +319,7 @@ public:
         return p;
     }
 
-private:
+  private:
     I *p_ = nullptr;
 };
 

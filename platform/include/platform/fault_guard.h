@@ -13,7 +13,7 @@
 namespace platform {
 
 struct FaultReport {
-    uint32_t code = 0;            // the Windows exception code, e.g. 0xC0000005
+    uint32_t code = 0;              // the Windows exception code, e.g. 0xC0000005
     const void *address = nullptr;  // the instruction that faulted
 };
 

@@ -36,18 +36,20 @@ bool IsPathSeparator(char c);
 
 // A shared library loaded at run time, as a script host loads the three libraries.
 class DynamicLibrary {
-public:
+  public:
     DynamicLibrary() = default;
     DynamicLibrary(const DynamicLibrary &) = delete;
     DynamicLibrary &operator=(const DynamicLibrary &) = delete;
-    DynamicLibrary(DynamicLibrary &&other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    DynamicLibrary(DynamicLibrary &&other) noexcept : handle_(other.handle_) {
+        other.handle_ = nullptr;
+    }
     ~DynamicLibrary();
     // Loads the file; false with `error` set when it cannot.
     bool Open(const std::string &path, std::string *error);
     void *Symbol(const char *name) const;
     bool IsOpen() const { return handle_ != nullptr; }
 
-private:
+  private:
     void *handle_ = nullptr;
 };
 

@@ -27,25 +27,27 @@ void *ModuleHandleOf(const void *address);
 }  // namespace platform
 
 #if PLATFORM_WINDOWS
-#define PLATFORM_MODULE_ENTRY(handler)                                                         \
-    extern "C" int PLATFORM_STDCALL DllMain(void *module, unsigned long reason, void *) {      \
-        auto why = static_cast<::platform::ModuleReason>(reason);                              \
-        int32_t ok = handler(module, why);                                                     \
-        if (why == ::platform::ModuleReason::ProcessDetach)                                    \
-            handler(module, ::platform::ModuleReason::Terminate);                              \
-        return ok != 0 ? 1 : 0;                                                                \
+#define PLATFORM_MODULE_ENTRY(handler)                                                    \
+    extern "C" int PLATFORM_STDCALL DllMain(void *module, unsigned long reason, void *) { \
+        auto why = static_cast<::platform::ModuleReason>(reason);                         \
+        int32_t ok = handler(module, why);                                                \
+        if (why == ::platform::ModuleReason::ProcessDetach)                               \
+            handler(module, ::platform::ModuleReason::Terminate);                         \
+        return ok != 0 ? 1 : 0;                                                           \
     }
 #else
-#define PLATFORM_MODULE_ENTRY(handler)                                                         \
-    namespace {                                                                                \
-    struct PlatformModuleEntry {                                                               \
-        static void *Self() { return ::platform::ModuleHandleOf(reinterpret_cast<void *>(&Self)); } \
-        PlatformModuleEntry() { handler(Self(), ::platform::ModuleReason::ProcessAttach); }   \
-        ~PlatformModuleEntry() {                                                               \
-            handler(Self(), ::platform::ModuleReason::ProcessDetach);                         \
-            handler(Self(), ::platform::ModuleReason::Terminate);                             \
-        }                                                                                      \
-    };                                                                                         \
-    PlatformModuleEntry platform_module_entry PLATFORM_INIT_PRIORITY(60000);                   \
+#define PLATFORM_MODULE_ENTRY(handler)                                                      \
+    namespace {                                                                             \
+    struct PlatformModuleEntry {                                                            \
+        static void *Self() {                                                               \
+            return ::platform::ModuleHandleOf(reinterpret_cast<void *>(&Self));             \
+        }                                                                                   \
+        PlatformModuleEntry() { handler(Self(), ::platform::ModuleReason::ProcessAttach); } \
+        ~PlatformModuleEntry() {                                                            \
+            handler(Self(), ::platform::ModuleReason::ProcessDetach);                       \
+            handler(Self(), ::platform::ModuleReason::Terminate);                           \
+        }                                                                                   \
+    };                                                                                      \
+    PlatformModuleEntry platform_module_entry PLATFORM_INIT_PRIORITY(60000);                \
     }
 #endif
