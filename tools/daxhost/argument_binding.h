@@ -1,0 +1,28 @@
+// Turns the arguments of a call line into the machine words of the call, after
+// checking each against the kind its signature asks for.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "native_call.h"
+#include "script_line.h"
+#include "signature.h"
+#include "variables.h"
+
+namespace daxhost {
+
+struct Binding {
+    std::vector<Word> words;
+    // The output texts, at the positions of their arguments; each starts null.
+    std::array<char *, kMaxArguments> outputs{};
+    std::vector<size_t> output_positions;
+};
+
+// Fills `binding` (whose words then point into `arguments` and `variables`, which
+// must outlive the call); false with `error` set when an argument does not fit.
+bool BindArguments(const Signature &signature, const std::vector<Argument> &arguments,
+                   const Variables &variables, Binding &binding, std::string *error);
+
+}  // namespace daxhost

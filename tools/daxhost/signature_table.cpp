@@ -1,0 +1,54 @@
+// The exports a script can call, one line each. Arguments: t text, i int32 (or
+// uint32), p pointer handle, o output text (char ** or a counted byte array's
+// void **). A function whose symbol a library lacks is reported at the call.
+#include "signature.h"
+
+namespace daxhost {
+
+namespace {
+
+constexpr auto kVek = Library::kVek;
+constexpr auto kMorph = Library::kMorph;
+constexpr auto kDax = Library::kDax;
+
+constexpr auto kStatus = ResultKind::kStatus;
+constexpr auto kNumber = ResultKind::kNumber;
+constexpr auto kCode = ResultKind::kCode;
+constexpr auto kText = ResultKind::kText;
+
+constexpr auto kInspects = ErrorUse::kInspects;
+
+constexpr Signature kSignatures[] = {
+    // Host functions of the support library: the thread's error information.
+    {"ZamGetLastError", kVek, kCode, "", kInspects},
+    {"ZamGetLastErrorSourceA", kVek, kText, "", kInspects},
+    {"ZamGetLastErrorDescriptionA", kVek, kText, "", kInspects},
+    {"ZamSetErrorInfo", kVek, kNumber, "p", kInspects},
+    // (code, source, description, help_link, dump, dump_size, inner_error)
+    {"ZamSetErrorInfoA", kVek, kStatus, "itttpip"},
+
+    // Text helpers of the support library.
+    {"VekTextNewA", kVek, kText, "ti"},
+    {"VekStrnSearchA", kVek, kNumber, "titiii"},
+    {"VekStrnSearchRevA", kVek, kNumber, "titiii"},
+    {"VekStrnCompA", kVek, kNumber, "titii"},
+    // (value, radix, width, fill, flags, buffer, buffer_size): pass a null buffer
+    // so that the result is a counted text the host may free.
+    {"VekInt32ToStrnA", kVek, kText, "iiiiipi"},
+
+    // The format library.
+    {"FormatOutputA", kMorph, kStatus, "ttoi"},
+    {"FormatIStrToRawA", kMorph, kStatus, "to"},
+
+    // Test exports of the system (testing builds only).
+    {"DaxTestFault", kDax, kStatus, "i"},
+    {"DaxTestFaultText", kDax, kText, "ti"},
+};
+
+}  // namespace
+
+std::span<const Signature> AllSignatures() {
+    return kSignatures;
+}
+
+}  // namespace daxhost
