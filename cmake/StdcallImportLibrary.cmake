@@ -5,11 +5,16 @@
 # Arguments: DEF_FILE (written by the linker), DLL_NAME, IMPORT_LIBRARY, DLLTOOL.
 file(STRINGS ${DEF_FILE} lines)
 set(decorated "EXPORTS\n")
+# Names without a decoration (C++ class members, with DATA for vtables and type
+# information) are kept as they are.
 foreach(line IN LISTS lines)
+    if(line MATCHES "^EXPORTS")
+        continue()
+    endif()
     if(line MATCHES "^[ \t]*([A-Za-z0-9_]+) = ([A-Za-z0-9_]+@[0-9]+)")
         string(APPEND decorated "    ${CMAKE_MATCH_2}\n")
-    elseif(line MATCHES "^[ \t]*([A-Za-z0-9_]+)( @[0-9]+)?[ \t]*$" AND NOT line MATCHES "EXPORTS")
-        string(APPEND decorated "    ${CMAKE_MATCH_1}\n")
+    elseif(line MATCHES "^[ \t]*([A-Za-z0-9_]+)( @[0-9]+)?([ \t]+DATA)?[ \t]*$")
+        string(APPEND decorated "    ${CMAKE_MATCH_1}${CMAKE_MATCH_3}\n")
     endif()
 endforeach()
 file(WRITE ${DEF_FILE}.decorated ${decorated})
