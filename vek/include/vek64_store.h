@@ -1,0 +1,130 @@
+/* vek64: variants, property lists, string lists, wildcard matching, tree-node
+ * handles and the host functions for them. The conventions of vek64.h hold here
+ * (statuses, counted texts, negative lengths, option VEK_IGNORE_CASE).
+ */
+#ifndef VEK64_STORE_H
+#define VEK64_STORE_H
+
+#include <stdint.h>
+
+#include "vek64.h"
+
+/* ---- Variants ---------------------------------------------------------------
+ * A VEKVARIANT owns its text or byte buffer (a counted array of the library).
+ * Initialise with VekVarInit (or zero it) and release with VekVarClear. */
+
+#define VEK_VT_EMPTY 0
+#define VEK_VT_NULL 1
+#define VEK_VT_INT32 3
+#define VEK_VT_DATE 7     /* days since 1899-12-30 in a double */
+#define VEK_VT_WTEXT 8    /* wide (UTF-16) text, counted array of 16-bit units */
+#define VEK_VT_BOOL 11    /* 0 false, non-zero true */
+#define VEK_VT_INT 22     /* 64-bit integer */
+#define VEK_VT_TEXT 0x100 /* 8-bit counted text */
+#define VEK_VT_BLOB 0x441 /* counted byte array */
+
+/* A value that cannot be converted to the type asked for (e.g. "abc" as a number). */
+#define VEK_E_TYPEMISMATCH ((int32_t)0xC0020005)
+
+typedef struct VEKVARIANT {
+    uint32_t type;
+    uint32_t reserved;
+    union {
+        int32_t int32_value;
+        int64_t int_value;
+        double date_value;
+        int32_t bool_value;
+        char *text;      /* VEK_VT_TEXT; null for the empty text */
+        uint16_t *wtext; /* VEK_VT_WTEXT; null for the empty text */
+        void *blob;      /* VEK_VT_BLOB; null for no bytes */
+    } value;
+} VEKVARIANT;
+
+VEK_API void VEK_CALL VekVarInit(VEKVARIANT *variant);
+VEK_API void VEK_CALL VekVarClear(VEKVARIANT *variant);
+/* A deep copy of source into destination (released first). Returns 0 or a status. */
+VEK_API int32_t VEK_CALL VekVarCopy(VEKVARIANT *destination, const VEKVARIANT *source);
+/* The type code; VEK_VT_EMPTY for null. */
+VEK_API uint32_t VEK_CALL VekVarType(const VEKVARIANT *variant);
+VEK_API int32_t VEK_CALL VekVarFromInt32(VEKVARIANT *variant, int32_t value);
+VEK_API int32_t VEK_CALL VekVarFromInt(VEKVARIANT *variant, int64_t value);
+/* `length` bytes of text (negative: up to the terminator) as an 8-bit text variant. */
+VEK_API int32_t VEK_CALL VekVarFromStrA(VEKVARIANT *variant, const char *text, int32_t length);
+/* The value as a 32-bit / 64-bit integer: integers as they are (out of range is an
+ * error), Booleans 1 or 0, texts parsed as decimal (empty text 0; anything else
+ * that is not a whole decimal number is an error), empty and null 0. Returns 0 or a
+ * failure status; *value is written only on success. */
+VEK_API int32_t VEK_CALL VekVarToInt32(const VEKVARIANT *variant, int32_t *value);
+VEK_API int32_t VEK_CALL VekVarToInt(const VEKVARIANT *variant, int64_t *value);
+/* The value as a new counted text (null for the empty text) in *text. Integers in
+ * decimal; empty and null give the empty text. Returns 0 or a failure status. */
+VEK_API int32_t VEK_CALL VekVarToStrA(const VEKVARIANT *variant, char **text);
+
+/* ---- Property lists ---------------------------------------------------------
+ * A property list is an ordered list of named variants. Names compare ignoring
+ * letter case. Hosts make and fill them with VekPropsNew / VekPropsSetTextA /
+ * VekPropsSetInt32 and free them with VekPropsFree. */
+
+typedef struct VEKPROPERTYA {
+    char *name; /* counted text, owned by the list */
+    VEKVARIANT value;
+} VEKPROPERTYA;
+
+typedef struct VEKPROPS VEKPROPS; /* opaque */
+
+VEK_API void *VEK_CALL VekPropsNew(void);
+VEK_API void VEK_CALL VekPropsFree(void *props);
+/* Removes every property; 0 or a status. */
+VEK_API int32_t VEK_CALL VekPropsClear(void *props);
+/* The number of properties (0 for null). */
+VEK_API int32_t VEK_CALL VekPropsCount(const void *props);
+/* The property at a 0-based index, or null. Stays valid until the list changes. */
+VEK_API VEKPROPERTYA *VEK_CALL VekPropsItemAt(void *props, int32_t index);
+/* The property of that name; added with an empty value when absent. Null with a
+ * failure status set on bad arguments. Stays valid until an item is removed or the
+ * list is cleared or freed. */
+VEK_API VEKPROPERTYA *VEK_CALL VekPropsEditNamedItemA(void *props, const char *name);
+/* The property of that name or null; never adds. */
+VEK_API const VEKPROPERTYA *VEK_CALL VekPropsFindNamedItemA(const void *props, const char *name);
+/* Copies every property of source into destination. Mode -3: destination is
+ * cleared first (a copy); mode 0: properties are added or replaced by name. */
+VEK_API int32_t VEK_CALL VekPropsMerge(void *destination, const void *source, int32_t mode);
+VEK_API int32_t VEK_CALL VekPropsSetTextA(void *props, const char *name, const char *text);
+VEK_API int32_t VEK_CALL VekPropsSetInt32(void *props, const char *name, int32_t value);
+
+/* ---- Sorted string lists ---------------------------------------------------- */
+
+/* Binary search of `key` in `count` texts sorted by VekStrnCompA with `options`.
+ * Returns the index of the match, or the one's complement (~index, negative) of the
+ * position where the key would be inserted. */
+VEK_API int32_t VEK_CALL VekStrsBSearchA(const char *const *items, int32_t count, const char *key,
+                                         int32_t key_length, uint32_t options);
+
+/* ---- Wildcard matching ------------------------------------------------------
+ * The descriptor is a 36-byte block naming the pattern characters by position:
+ * byte 5 one character, byte 6 any run of characters, byte 8 and byte 11 open and
+ * close a set of single characters (byte 10 marks a range x-y inside it; the range
+ * mark just before the closing character stands for itself; byte 9 is reserved),
+ * byte 12 a decimal number (one or more digits), bytes 14 and 15 open and close a
+ * set that matches one or more characters. A zero byte switches that feature off. */
+#define VEK_WILDCARD_DESCRIPTOR_SIZE 36
+
+/* 0 when the whole text matches the whole pattern, 1 when not, or a failure status
+ * (bad arguments, malformed pattern such as an unclosed set). Null descriptor: the
+ * store's standard one ("?", "*", "{~-}", "#", "<>"). */
+VEK_API int32_t VEK_CALL VekStrnWCompA(const char *text, int32_t text_length, const char *pattern,
+                                       int32_t pattern_length, uint32_t options,
+                                       const void *descriptor);
+
+/* ---- Tree nodes for hosts ---------------------------------------------------
+ * A node handle is a positive 32-bit integer that names one live node of any tree.
+ * Handles are looked up in a table, never cast to pointers: a stale, unknown or
+ * negative handle is an error, never a crash. A handle stays valid exactly as long
+ * as its node lives. */
+
+/* A detached node (128 = group, 0 = item) with that name; its handle or a status. */
+VEK_API int32_t VEK_CALL VekTreeNewA(const char *root_name, int32_t node_type);
+/* Deletes the node and its whole subtree (detached from its parent first). */
+VEK_API int32_t VEK_CALL VekTreeFree(int32_t handle);
+
+#endif /* VEK64_STORE_H */

@@ -1,0 +1,127 @@
+// Variants as integers.
+#include <string_view>
+
+#include "ascii_case.h"
+#include "failure.h"
+#include "guarded_call.h"
+#include "text_view.h"
+#include "variant_ops.h"
+
+namespace vek::variant {
+
+namespace {
+
+constexpr size_t kQuotedLimit = 100;  // characters of a text quoted in a message
+
+int32_t Unconvertible(int32_t code, std::string_view text, const IntegerTarget &target,
+                      const char *function) {
+    const std::string quoted(text.substr(0, kQuotedLimit));
+    return Fail(code, function, "Cannot convert \"%s\"%s to %s%s", quoted.c_str(),
+                text.size() > kQuotedLimit ? "..." : "", target.name,
+                code == VEK_E_OVERFLOW ? ": out of range" : "");
+}
+
+int32_t OutOfRange(int64_t value, const IntegerTarget &target, const char *function) {
+    return Fail(VEK_E_OVERFLOW, function, "Cannot convert %lld to %s: out of range",
+                static_cast<long long>(value), target.name);
+}
+
+// A whole text as an optional sign and decimal digits; "True" and "False" stand for
+// 1 and 0, the empty text for 0.
+int32_t ParseInteger(std::string_view text, const IntegerTarget &target, const char *function,
+                     int64_t &result) {
+    if (text.empty() || SameTextIgnoringCase(text, "False")) {
+        result = 0;
+        return 0;
+    }
+    if (SameTextIgnoringCase(text, "True")) {
+        result = 1;
+        return 0;
+    }
+    size_t i = 0;
+    const bool negative = text[0] == '-';
+    if (text[0] == '-' || text[0] == '+')
+        ++i;
+    if (i == text.size())
+        return Unconvertible(VEK_E_TYPEMISMATCH, text, target, function);
+    // The magnitude may reach 2^63 for the most negative 64-bit number.
+    const uint64_t limit = negative ? static_cast<uint64_t>(-(target.minimum + 1)) + 1
+                                    : static_cast<uint64_t>(target.maximum);
+    uint64_t magnitude = 0;
+    bool overflow = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return Unconvertible(VEK_E_TYPEMISMATCH, text, target, function);
+        const auto digit = static_cast<uint64_t>(text[i] - '0');
+        overflow = overflow || magnitude > (limit - digit) / 10;
+        if (!overflow)
+            magnitude = magnitude * 10 + digit;
+    }
+    if (overflow)
+        return Unconvertible(VEK_E_OVERFLOW, text, target, function);
+    result = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+    return 0;
+}
+
+int32_t Bounded(int64_t value, const IntegerTarget &target, const char *function, int64_t &result) {
+    if (value < target.minimum || value > target.maximum)
+        return OutOfRange(value, target, function);
+    result = value;
+    return 0;
+}
+
+}  // namespace
+
+int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const char *function,
+                  int64_t &result) {
+    switch (value.type) {
+        case VEK_VT_EMPTY:
+        case VEK_VT_NULL:
+            result = 0;
+            return 0;
+        case VEK_VT_INT32:
+            return Bounded(value.value.int32_value, target, function, result);
+        case VEK_VT_INT:
+            return Bounded(value.value.int_value, target, function, result);
+        case VEK_VT_BOOL:
+            result = value.value.bool_value != 0 ? 1 : 0;
+            return 0;
+        case VEK_VT_TEXT:
+            return ParseInteger(ViewOfCounted(value.value.text), target, function, result);
+        case VEK_VT_WTEXT:
+            return ParseInteger(NarrowText(value.value.wtext), target, function, result);
+        default:
+            return Fail(VEK_E_TYPEMISMATCH, function, "Cannot convert %s to %s",
+                        TypeName(value.type), target.name);
+    }
+}
+
+}  // namespace vek::variant
+
+namespace {
+
+template <typename Integer>
+int32_t ConvertTo(const VEKVARIANT *variant, Integer *value,
+                  const vek::variant::IntegerTarget &target, const char *function) {
+    return vek::GuardStatus(function, [&]() -> int32_t {
+        if (value == nullptr)
+            return vek::Fail(VEK_E_POINTER, function, "No result address given");
+        int64_t result = 0;
+        if (variant != nullptr) {
+            if (const int32_t status = vek::variant::IntegerOf(*variant, target, function, result))
+                return status;
+        }
+        *value = static_cast<Integer>(result);
+        return 0;
+    });
+}
+
+}  // namespace
+
+VEK_API int32_t VEK_CALL VekVarToInt32(const VEKVARIANT *variant, int32_t *value) {
+    return ConvertTo(variant, value, vek::variant::kInt32Target, "VekVarToInt32");
+}
+
+VEK_API int32_t VEK_CALL VekVarToInt(const VEKVARIANT *variant, int64_t *value) {
+    return ConvertTo(variant, value, vek::variant::kInt64Target, "VekVarToInt");
+}
