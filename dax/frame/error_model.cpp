@@ -158,6 +158,12 @@ void ThrowOSException(const platform::FaultReport &fault, const char *frame_posi
                                                 nullptr, 0, nullptr));
 }
 
+void RaiseOSException(uint32_t code, const char *frame_position) {
+    platform::FaultReport fault;
+    fault.code = code;
+    ThrowOSException(fault, frame_position);
+}
+
 HRESULT ErrorToExcepInfo(const EZamError &error, EXCEPINFO *record) {
     if (record == nullptr) {
         ZamSetErrorInfo(error.Info());

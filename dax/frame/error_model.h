@@ -90,6 +90,10 @@ int32_t ErrorCodeOf(const EZamError &error);
 // Turns a hardware fault reported by the guard into an EHardwareException whose
 // source is the export's frame position.
 [[noreturn]] void ThrowOSException(const platform::FaultReport &fault, const char *frame_position);
+// Raises the error of an O.S. exception that the body detected before it could happen
+// (a division by zero is checked, not provoked): the same code, source and
+// description as the fault would give, with no faulting address.
+[[noreturn]] void RaiseOSException(uint32_t code, const char *frame_position);
 
 // For automation callers: fills the exception record from the error and returns
 // DISP_E_EXCEPTION; without a record sets the thread's error information and returns

@@ -24,6 +24,60 @@
 
 /* ---- NumStr services ------------------------------------------------------ */
 
+/* NumStrs are non-negative whole numbers of any length written in a base of 2..36
+ * (digits '0'-'9', then upper-case 'A'-'Z'; leading zeros allowed; the empty text
+ * is 0). A base outside 2..36 fails with 0xE2090003. */
+
+/* a op b, op one of ADD, SUB, MUL, DIV, MOD, AND, OR, XOR (any case). */
+DAX64_API char *DAX64_CALL Str_NumStr_ArithmOpA(const char *a, const char *op, const char *b,
+                                                int32_t base);
+/* 1 when "a op b" holds, else 0; op one of <, LT, <=, LE, =, EQ, <>, NE, >=, GE, >, GT. */
+DAX64_API int32_t DAX64_CALL Str_NumStr_CmpA(const char *a, const char *op, const char *b,
+                                             int32_t base);
+/* A random NumStr of `length` digits between minimum and maximum (empty: no bound)
+ * that differs from `excluded` (empty: none). */
+DAX64_API char *DAX64_CALL Str_NumStr_RandomA(int32_t length, const char *minimum,
+                                              const char *maximum, const char *excluded,
+                                              int32_t base);
+/* The NumStr in base `to_base`, padded with leading zeros to `length` (-1: as long
+ * as it takes). */
+DAX64_API char *DAX64_CALL Str_NumStr_ConvA(const char *text, int32_t from_base, int32_t to_base,
+                                            int32_t length);
+
+/* ---- T store ------------------------------------------------------------- */
+
+/* Named trees held for the life of the process. A node path is sections joined by
+ * full stops, the first the root's name, each later one a node name with an
+ * optional twin index "[n]" (n-th of the same-named siblings; -1 the last). Names
+ * compare ignoring ASCII letter case. Paths may begin with an alias. */
+
+/* 1 when the name is made of name characters only (letters, digits and
+ * "_()-/, :'"), else 0; the thread's error information then names the last
+ * foreign character. */
+DAX64_API int32_t DAX64_CALL T_CheckNodeNameA(const char *name);
+/* Declares a tree: the property list (copied) holds "Root Node", the node handle
+ * of its root, and the tree's configuration. The tree stays the caller's. */
+DAX64_API int32_t DAX64_CALL T_Declare(void *properties);
+/* Forgets the tree of that root name; the tree itself is untouched. */
+DAX64_API int32_t DAX64_CALL T_RemoveA(const char *name);
+/* Forgets every tree and alias. */
+DAX64_API int32_t DAX64_CALL T_Terminate(void);
+/* The overview of the declared trees and their current nodes; null before the
+ * first T_Declare or T_SetAliasA. */
+DAX64_API char *DAX64_CALL T_Present_T_Table(void);
+/* Prints "Testing heap at <label>...", allocates and frees count blocks of size
+ * bytes (4 or more; at most 1048576 blocks and 64 MiB), prints "...OK"; returns
+ * the length of that last line. */
+DAX64_API int32_t DAX64_CALL TestHeap(const char *label, uint32_t count, int32_t size);
+/* Aliases: a path that begins with an alias followed by '.', '!' or the end has
+ * it replaced by its replacement text (once). */
+DAX64_API int32_t DAX64_CALL T_SetAliasA(const char *alias, const char *replacement);
+DAX64_API char *DAX64_CALL T_GetAliasA(const char *alias);
+/* "alias -> replacement" lines in sorted order; null when there are none. */
+DAX64_API char *DAX64_CALL T_ListAliasesA(void);
+/* Removes an alias; one that is not set is ignored. */
+DAX64_API int32_t DAX64_CALL T_DeleteAliasA(const char *alias);
+
 /* ---- Testing -------------------------------------------------------------- */
 
 /* Present only in testing builds: provoke a failure of the given kind inside the

@@ -40,6 +40,12 @@ constexpr Signature kSignatures[] = {
     {"FormatOutputA", kMorph, kStatus, "ttoi"},
     {"FormatIStrToRawA", kMorph, kStatus, "to"},
 
+    // NumStr services of the system.
+    {"Str_NumStr_ArithmOpA", kDax, kText, "ttti"},
+    {"Str_NumStr_CmpA", kDax, kStatus, "ttti"},
+    {"Str_NumStr_RandomA", kDax, kText, "ittti"},
+    {"Str_NumStr_ConvA", kDax, kText, "tiii"},
+
     // Test exports of the system (testing builds only).
     {"DaxTestFault", kDax, kStatus, "i"},
     {"DaxTestFaultText", kDax, kText, "ti"},

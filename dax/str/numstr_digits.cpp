@@ -1,0 +1,134 @@
+// Digit-wise NumStr arithmetic. Every operation is one loop over the digits, from
+// the right for the carrying operations and from the left for the logic operators,
+// so texts of any length cost time linear in their length.
+#include "str/numstr_digits.h"
+
+#include <algorithm>
+
+#include "frame/error_model.h"
+#include "str/numstr_check.h"
+
+namespace Ostrel::Zam {
+
+namespace {
+
+// The value of the i-th digit counted from the right; 0 beyond the text's start,
+// as if the text were padded with leading zeros.
+uint32_t DigitFromRight(std::string_view text, size_t i) {
+    return i < text.size() ? DigitValue(text[text.size() - 1 - i]) : 0u;
+}
+
+// The value of the i-th digit from the left of the text padded to `width`.
+uint32_t DigitFromLeft(std::string_view text, size_t i, size_t width) {
+    const size_t padding = width - text.size();
+    return i < padding ? 0u : DigitValue(text[i - padding]);
+}
+
+[[noreturn]] void RaiseNegative(std::string_view a, std::string_view b, int32_t base) {
+    const std::string shown_a(a.substr(0, 99));
+    const std::string shown_b(b.substr(0, 99));
+    RaiseErrorFormat(0xE2090009, "Str.NumStrSub",
+                     "NumStrSub(%.99s,%.99s,%d) failed: result would be negative", shown_a.c_str(),
+                     shown_b.c_str(), static_cast<int>(base));
+}
+
+// Appends a combined digit value: one digit below the base, two digits from it on
+// (a combined value stays below 2 * base, so two digits always suffice).
+void AppendCombined(std::string &out, uint32_t value, uint32_t base) {
+    if (value >= base) {
+        out.push_back(DigitChar(value / base));
+        value %= base;
+    }
+    out.push_back(DigitChar(value));
+}
+
+template <class Combine>
+std::string CombineDigits(std::string_view a, std::string_view b, int32_t base, Combine combine) {
+    const size_t width = std::max(a.size(), b.size());
+    const auto radix = static_cast<uint32_t>(base);
+    std::string out;
+    out.reserve(width);
+    for (size_t i = 0; i < width; ++i)
+        AppendCombined(out, combine(DigitFromLeft(a, i, width), DigitFromLeft(b, i, width)), radix);
+    return out;
+}
+
+}  // namespace
+
+std::string_view StripLeadingZeros(std::string_view text) {
+    const size_t first = text.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+std::string PadWithZeros(std::string_view text, size_t width) {
+    std::string padded;
+    if (text.size() < width)
+        padded.assign(width - text.size(), '0');
+    padded.append(text);
+    return padded;
+}
+
+int NumStrCompare(std::string_view a, std::string_view b) {
+    const std::string_view x = StripLeadingZeros(a);
+    const std::string_view y = StripLeadingZeros(b);
+    if (x.size() != y.size())
+        return x.size() < y.size() ? -1 : 1;
+    const int order = x.compare(y);
+    return (order > 0) - (order < 0);
+}
+
+std::string NumStrAdd(std::string_view a, std::string_view b, int32_t base) {
+    if (a.empty())
+        return std::string(b);
+    if (b.empty())
+        return std::string(a);
+    const size_t width = std::max(a.size(), b.size());
+    const auto radix = static_cast<uint32_t>(base);
+    // One position more than the longer operand for a carry out of the top digits.
+    std::string sum(width + 1, '1');
+    uint32_t carry = 0;
+    for (size_t i = 0; i < width; ++i) {
+        const uint32_t digit = DigitFromRight(a, i) + DigitFromRight(b, i) + carry;
+        carry = digit >= radix ? 1u : 0u;
+        sum[width - i] = DigitChar(digit - carry * radix);
+    }
+    if (carry == 0)
+        sum.erase(0, 1);
+    return sum;
+}
+
+std::string NumStrSub(std::string_view a, std::string_view b, int32_t base) {
+    const size_t width = std::max(a.size(), b.size());
+    const std::string_view x = StripLeadingZeros(a);
+    const std::string_view y = StripLeadingZeros(b);
+    if (y.empty())
+        return std::string(x);
+    if (x == y)
+        return "0";
+    if (NumStrCompare(x, y) < 0)
+        RaiseNegative(x, y, base);
+    std::string difference(width, '0');
+    uint32_t borrow = 0;
+    for (size_t i = 0; i < x.size(); ++i) {
+        const uint32_t subtrahend = DigitFromRight(y, i) + borrow;
+        const uint32_t minuend = DigitFromRight(x, i);
+        borrow = minuend < subtrahend ? 1u : 0u;
+        difference[width - 1 - i] =
+            DigitChar(minuend + borrow * static_cast<uint32_t>(base) - subtrahend);
+    }
+    return difference;
+}
+
+std::string NumStrAnd(std::string_view a, std::string_view b, int32_t base) {
+    return CombineDigits(a, b, base, [](uint32_t x, uint32_t y) { return x & y; });
+}
+
+std::string NumStrOr(std::string_view a, std::string_view b, int32_t base) {
+    return CombineDigits(a, b, base, [](uint32_t x, uint32_t y) { return x | y; });
+}
+
+std::string NumStrXor(std::string_view a, std::string_view b, int32_t base) {
+    return CombineDigits(a, b, base, [](uint32_t x, uint32_t y) { return x ^ y; });
+}
+
+}  // namespace Ostrel::Zam
