@@ -22,6 +22,30 @@
 
 /* ---- IString services ---------------------------------------------------- */
 
+/* An IString writes bytes as text: '#' and two hexadecimal digits stand for one
+ * byte, any other character for itself. Positions and lengths count characters,
+ * 1-based. An IString whose last '#' lacks its two bytes fails with 0xE2090003. */
+
+/* The number of characters. */
+DAX64_API int32_t DAX64_CALL Str_IStr_LenA(const char *istr);
+/* Characters start .. start+count-1; count -1: the rest; count 0 or below -1: empty. */
+DAX64_API char *DAX64_CALL Str_IStr_MidA(const char *istr, int32_t start, int32_t count);
+/* Copies of padding inserted before the character at position (-1: at the end)
+ * until the text has length characters. */
+DAX64_API char *DAX64_CALL Str_IStr_PaddA(const char *istr, const char *padding, int32_t position,
+                                          int32_t length);
+/* Whole repetitions of trimmed removed from the start (side 1) or end (side -1),
+ * letter case ignored; the result is in canonical form. */
+DAX64_API char *DAX64_CALL Str_IStr_TrimA(const char *istr, const char *trimmed, int32_t side);
+/* Position of the first occurrence of searched at or after start, or 0. */
+DAX64_API int32_t DAX64_CALL Str_IStr_InstrA(const char *istr, const char *searched, int32_t start);
+/* 1 when the relation ("=", "EQ", "<>", "NE") holds between the bytes of the two
+ * IStrings, else 0; letter case counts when the low byte of case_sensitive is set. */
+DAX64_API int32_t DAX64_CALL Str_IStr_CmpA(const char *istr1, const char *op, const char *istr2,
+                                           int32_t case_sensitive);
+/* The groups of group characters in reverse order. */
+DAX64_API char *DAX64_CALL Str_IStr_SwapA(const char *istr, int32_t group);
+
 /* ---- NumStr services ------------------------------------------------------ */
 
 /* NumStrs are non-negative whole numbers of any length written in a base of 2..36
