@@ -45,6 +45,16 @@ DAX64_API int32_t DAX64_CALL Str_IStr_CmpA(const char *istr1, const char *op, co
                                            int32_t case_sensitive);
 /* The groups of group characters in reverse order. */
 DAX64_API char *DAX64_CALL Str_IStr_SwapA(const char *istr, int32_t group);
+/* Hexadecimal text (upper-case digits) to IString and back. */
+DAX64_API char *DAX64_CALL Str_HexStrToIStrA(const char *hex);
+DAX64_API char *DAX64_CALL Str_IStrToHexStrA(const char *istr);
+/* Bit text to hexadecimal text (zeros added in front to whole digits) and back. */
+DAX64_API char *DAX64_CALL Str_BitStrToHexStrA(const char *bits);
+DAX64_API char *DAX64_CALL Str_HexStrToBitStrA(const char *hex);
+/* length random bytes as an IString, each between the one-character IStrings min
+ * and max, the whole differing from exclude (empty or null: not given). */
+DAX64_API char *DAX64_CALL Str_IStr_RandomA(int32_t length, const char *min, const char *max,
+                                            const char *exclude);
 
 /* ---- NumStr services ------------------------------------------------------ */
 

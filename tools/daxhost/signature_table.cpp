@@ -40,6 +40,20 @@ constexpr Signature kSignatures[] = {
     {"FormatOutputA", kMorph, kStatus, "ttoi"},
     {"FormatIStrToRawA", kMorph, kStatus, "to"},
 
+    // IString services of the system.
+    {"Str_IStr_LenA", kDax, kStatus, "t"},
+    {"Str_IStr_MidA", kDax, kText, "tii"},
+    {"Str_IStr_PaddA", kDax, kText, "ttii"},
+    {"Str_IStr_TrimA", kDax, kText, "tti"},
+    {"Str_IStr_InstrA", kDax, kStatus, "tti"},
+    {"Str_IStr_CmpA", kDax, kStatus, "ttti"},
+    {"Str_IStr_SwapA", kDax, kText, "ti"},
+    {"Str_HexStrToIStrA", kDax, kText, "t"},
+    {"Str_IStrToHexStrA", kDax, kText, "t"},
+    {"Str_BitStrToHexStrA", kDax, kText, "t"},
+    {"Str_HexStrToBitStrA", kDax, kText, "t"},
+    {"Str_IStr_RandomA", kDax, kText, "ittt"},
+
     // NumStr services of the system.
     {"Str_NumStr_ArithmOpA", kDax, kText, "ttti"},
     {"Str_NumStr_CmpA", kDax, kStatus, "ttti"},
