@@ -1,0 +1,120 @@
+// Locate_Node walks down level by level (no recursion): at each level it scans the
+// parent's children for the sought twin, forwards for an index n until the n-th
+// match, backwards from the last child for -1. The index found for -1 comes from
+// the node class's twin cache.
+#include "tstore/t_locate.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "frame/error_model.h"
+#include "tstore/t_errors.h"
+#include "tstore/t_names.h"
+#include "tstore/t_syntax.h"
+#include "tstore/t_table.h"
+#include "vek64_tree.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+struct Twin {
+    VekTreeNode *node = nullptr;
+    int32_t index = 0;
+};
+
+Twin LastTwin(const VekTreeNode &parent, std::string_view name) {
+    for (VekTreeNode *child = parent.LastChild(); child != nullptr; child = child->GetPrevSib()) {
+        if (Same_Name(child->GetName(), name))
+            return {child, child->GetTwinIndex()};
+    }
+    return {};
+}
+
+Twin NthTwin(const VekTreeNode &parent, std::string_view name, int32_t index) {
+    int32_t count = 0;
+    for (VekTreeNode *child = parent.FirstChild(); child != nullptr; child = child->GetNextSib()) {
+        if (Same_Name(child->GetName(), name) && ++count == index)
+            return {child, index};
+    }
+    return {};
+}
+
+Twin FindTwin(const VekTreeNode &parent, std::string_view section) {
+    const std::string_view name = section.substr(0, section.find('['));
+    const int32_t index = Twin_Index_Of_Section(section);
+    if (name.empty() || parent.FirstChild() == nullptr || (index < 1 && index != -1))
+        return {};
+    return index == -1 ? LastTwin(parent, name) : NthTwin(parent, name, index);
+}
+
+// The section as it goes into the current path: as written, or with the index
+// found in place of -1.
+void AppendSection(std::string &path, std::string_view section, const Twin &twin) {
+    path += '.';
+    if (Twin_Index_Of_Section(section) != -1) {
+        path += section;
+        return;
+    }
+    path += Strip_Twin_Index(section);
+    path += '[';
+    path += std::to_string(twin.index);
+    path += ']';
+}
+
+bool LocateBelowRoot(T_Object &object, VekTreeNode &root, std::string_view path) {
+    const std::vector<std::string_view> sections = Sections(path);
+    std::string reached(sections.front());
+    VekTreeNode *at = &root;
+    bool found = true;
+    for (size_t i = 1; i < sections.size() && found; ++i) {
+        const Twin twin = FindTwin(*at, sections[i]);
+        found = twin.node != nullptr;
+        if (found) {
+            AppendSection(reached, sections[i], twin);
+            at = twin.node;
+        }
+    }
+    object.Set_Current(at, std::move(reached));
+    return found;
+}
+
+}  // namespace
+
+bool Locate_Node(T_Object &object, std::string_view path) {
+    object.Reset_Current_Node();
+    VekTreeNode *root = object.Root();
+    if (root == nullptr)
+        return false;
+    object.Set_Current(root, std::string(root->GetName()));
+    if (path.empty() || !Same_Name(Get_Section(path, 1), root->GetName()))
+        return false;
+    return LocateBelowRoot(object, *root, path);
+}
+
+ResolvedPath Resolve_Path(std::string_view path, PathSyntax syntax, const char *source) {
+    T_Table *table = Existing_T_Table();
+    if (table == nullptr)
+        RaiseErrorFormat(kTObjectMissing, source, "T Object doesn't exist: %.231s",
+                         std::string(Get_Section(path, 1)).c_str());
+    const std::string expanded = table->Aliases().Expand(path);
+    ResolvedPath resolved;
+    std::string_view node_part = expanded;
+    if (syntax == PathSyntax::kAttributePath) {
+        Check_Attribute_Path_Syntax(expanded);
+        const AttributePath parts = Split_Attribute_Path(expanded);
+        node_part = parts.node;
+        resolved.attribute = parts.attribute;
+    } else {
+        Check_Node_Path_Syntax(expanded);
+    }
+    const std::string name(Get_Section(node_part, 1));
+    resolved.object = table->T_Object_At(table->Find_T_Object(name));
+    if (resolved.object == nullptr)
+        RaiseErrorFormat(kTObjectMissing, source, "T Object doesn't exist: %.231s", name.c_str());
+    resolved.node_path = Complete_Twin_Indexes(node_part);
+    resolved.found = Locate_Node(*resolved.object, resolved.node_path);
+    return resolved;
+}
+
+}  // namespace Ostrel::Zam::tstore
