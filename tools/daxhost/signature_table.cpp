@@ -54,6 +54,26 @@ constexpr Signature kSignatures[] = {
     {"Str_HexStrToBitStrA", kDax, kText, "t"},
     {"Str_IStr_RandomA", kDax, kText, "ittt"},
 
+    // Host functions of the support library: property lists and tree roots.
+    {"VekPropsNew", kVek, ResultKind::kPointer, ""},
+    {"VekPropsSetInt32", kVek, kStatus, "pti"},
+    {"VekPropsSetTextA", kVek, kStatus, "ptt"},
+    {"VekPropsFree", kVek, ResultKind::kVoid, "p"},
+    {"VekTreeNewA", kVek, kStatus, "ti"},
+    {"VekTreeFree", kVek, kStatus, "i"},
+
+    // The T store: trees, their overview and aliases.
+    {"T_CheckNodeNameA", kDax, kStatus, "t"},
+    {"T_Declare", kDax, kStatus, "p"},
+    {"T_RemoveA", kDax, kStatus, "t"},
+    {"T_Terminate", kDax, kStatus, ""},
+    {"T_Present_T_Table", kDax, kText, ""},
+    {"TestHeap", kDax, kStatus, "tii"},
+    {"T_SetAliasA", kDax, kStatus, "tt"},
+    {"T_GetAliasA", kDax, kText, "t"},
+    {"T_ListAliasesA", kDax, kText, ""},
+    {"T_DeleteAliasA", kDax, kStatus, "t"},
+
     // NumStr services of the system.
     {"Str_NumStr_ArithmOpA", kDax, kText, "ttti"},
     {"Str_NumStr_CmpA", kDax, kStatus, "ttti"},
