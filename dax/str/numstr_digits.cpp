@@ -4,6 +4,7 @@
 #include "str/numstr_digits.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "frame/error_model.h"
 #include "str/numstr_check.h"
@@ -18,12 +19,6 @@ uint32_t DigitFromRight(std::string_view text, size_t i) {
     return i < text.size() ? DigitValue(text[text.size() - 1 - i]) : 0u;
 }
 
-// The value of the i-th digit from the left of the text padded to `width`.
-uint32_t DigitFromLeft(std::string_view text, size_t i, size_t width) {
-    const size_t padding = width - text.size();
-    return i < padding ? 0u : DigitValue(text[i - padding]);
-}
-
 [[noreturn]] void RaiseNegative(std::string_view a, std::string_view b, int32_t base) {
     const std::string shown_a(a.substr(0, 99));
     const std::string shown_b(b.substr(0, 99));
@@ -32,24 +27,39 @@ uint32_t DigitFromLeft(std::string_view text, size_t i, size_t width) {
                      shown_b.c_str(), static_cast<int>(base));
 }
 
-// Appends a combined digit value: one digit below the base, two digits from it on
-// (a combined value stays below 2 * base, so two digits always suffice).
-void AppendCombined(std::string &out, uint32_t value, uint32_t base) {
-    if (value >= base) {
-        out.push_back(DigitChar(value / base));
-        value %= base;
-    }
-    out.push_back(DigitChar(value));
+// Calls visit(x, y) for the digit values of each position from the left, the
+// shorter text padded with leading zeros; x is the longer text's digit. (The logic
+// operators are symmetric, so the order of the operands does not matter.)
+template <class Visit>
+void ForEachDigitPair(std::string_view a, std::string_view b, Visit visit) {
+    const std::string_view longer = a.size() >= b.size() ? a : b;
+    const std::string_view shorter = a.size() >= b.size() ? b : a;
+    const size_t padding = longer.size() - shorter.size();
+    for (size_t i = 0; i < padding; ++i)
+        visit(DigitValue(longer[i]), 0u);
+    for (size_t i = 0; i < shorter.size(); ++i)
+        visit(DigitValue(longer[padding + i]), DigitValue(shorter[i]));
 }
 
+// A combined value stays below 2 * base (both digits are below the base, so the
+// value has no more bits than base - 1), so it takes one digit, or two with a
+// leading "1" from the base on. The result is measured first and then written.
 template <class Combine>
 std::string CombineDigits(std::string_view a, std::string_view b, int32_t base, Combine combine) {
-    const size_t width = std::max(a.size(), b.size());
     const auto radix = static_cast<uint32_t>(base);
-    std::string out;
-    out.reserve(width);
-    for (size_t i = 0; i < width; ++i)
-        AppendCombined(out, combine(DigitFromLeft(a, i, width), DigitFromLeft(b, i, width)), radix);
+    size_t length = std::max(a.size(), b.size());
+    if (!std::has_single_bit(radix))
+        ForEachDigitPair(a, b, [&](uint32_t x, uint32_t y) { length += combine(x, y) >= radix; });
+    std::string out(length, '1');
+    char *next = out.data();
+    ForEachDigitPair(a, b, [&](uint32_t x, uint32_t y) {
+        uint32_t value = combine(x, y);
+        if (value >= radix) {
+            ++next;  // the leading "1" stands there already
+            value -= radix;
+        }
+        *next++ = DigitChar(value);
+    });
     return out;
 }
 
