@@ -1,6 +1,8 @@
 // Reading the calling thread's error information in the frame's tests.
 #pragma once
 
+#include "support/taken_text.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,14 +11,7 @@
 
 namespace dax_test {
 
-// A counted text of the support library, freed here; nullopt for null.
-inline std::optional<std::string> Take(char *text) {
-    if (text == nullptr)
-        return std::nullopt;
-    std::string value(text, static_cast<size_t>(VekTextLength(text)));
-    VekTextFree(text);
-    return value;
-}
+using test_support::Take;
 
 inline std::optional<std::string> LastSource() {
     return Take(ZamGetLastErrorSourceA());

@@ -1,6 +1,8 @@
 // Trees, declarations and the thread's error information for the T store's tests.
 #pragma once
 
+#include "support/taken_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -21,14 +23,7 @@ namespace tstore_test {
 
 using Ostrel::Zam::tstore::T_Tree;
 
-// A counted text handed out by an export, freed here; nullopt for null.
-inline std::optional<std::string> Take(char *text) {
-    if (text == nullptr)
-        return std::nullopt;
-    std::string value(text, static_cast<size_t>(VekTextLength(text)));
-    VekTextFree(text);
-    return value;
-}
+using test_support::Take;
 
 struct ThreadError {
     int32_t code = 0;
