@@ -46,8 +46,8 @@
 #define MORPH_E_BAD_ARGUMENT ((int32_t)0xE2100005)   /* null output address, bad flags */
 
 /* Converts `input` (null = empty) by the named conversion; flags must be 0. */
-MORPH_API int32_t MORPH_CALL FormatOutputA(const char *input, const char *conversion,
-                                           char **output, int32_t flags);
+MORPH_API int32_t MORPH_CALL FormatOutputA(const char *input, const char *conversion, char **output,
+                                           int32_t flags);
 /* The bytes that an IString denotes, into *buffer (a counted byte array of the
  * support library, replaced; null when there are none). */
 MORPH_API int32_t MORPH_CALL FormatIStrToRawA(const char *istr, void **buffer);

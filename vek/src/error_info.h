@@ -19,7 +19,7 @@ struct ErrorFields {
 };
 
 class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA {
-public:
+  public:
     explicit ErrorInfo(ErrorFields fields);
     virtual ~ErrorInfo() = default;
 
@@ -42,7 +42,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetProcessId(uint32_t *pid) override;
     HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) override;
 
-private:
+  private:
     std::atomic<ULONG> references_{1};
     ErrorFields fields_;
     uint32_t process_id_;
