@@ -4,9 +4,12 @@
 #include <string_view>
 
 #include "failure.h"
+#include "text_view.h"
 #include "vek64.h"
 
 namespace {
+
+using vek::ViewOf;
 
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
@@ -18,13 +21,6 @@ int DigitValue(char c) {
     if (c >= 'a' && c <= 'z')
         return c - 'a' + 10;
     return 99;
-}
-
-std::string_view ViewOf(const char *text, int32_t length) {
-    if (text == nullptr)
-        return {};
-    return length < 0 ? std::string_view(text)
-                      : std::string_view(text, static_cast<size_t>(length));
 }
 
 struct Parsed {

@@ -4,16 +4,12 @@
 #include <functional>
 #include <string_view>
 
+#include "text_view.h"
 #include "vek64.h"
 
 namespace {
 
-std::string_view ViewOf(const char *text, int32_t length) {
-    if (text == nullptr)
-        return {};
-    return length < 0 ? std::string_view(text)
-                      : std::string_view(text, static_cast<size_t>(length));
-}
+using vek::ViewOf;
 
 unsigned char Upper(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
