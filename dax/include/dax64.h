@@ -112,6 +112,76 @@ DAX64_API char *DAX64_CALL T_ListAliasesA(void);
 /* Removes an alias; one that is not set is ignored. */
 DAX64_API int32_t DAX64_CALL T_DeleteAliasA(const char *alias);
 
+/* Node types: 0 item, 128 group (1: either, for counting). Text results of the
+ * path queries are canonical paths (every section after the first with its twin
+ * index), with "[1]" left out when the tree's "Remove First Twin Indexes" is set. */
+
+/* Adds an item or group; missing parent groups are made. Position: 1-based among
+ * the parent's children, -1 last. Error_Handling when the name is taken: 3 add a
+ * twin, 11 fail, 41 add nothing. */
+DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int32_t position,
+                                        int32_t error_handling);
+/* Deletes every node an identifier selects. Recurse: 7 with subtree, 9 fail on
+ * children. Error_Handling: 25 report nothing-to-delete as an error, 27 don't. */
+DAX64_API int32_t DAX64_CALL T_DeleteNodeA(const char *identifier, int32_t recurse,
+                                           int32_t error_handling);
+/* Error_Handling: 7 delete the children of a group that becomes an item, 9 fail. */
+DAX64_API int32_t DAX64_CALL T_ChangeNodeTypeA(const char *path, int32_t node_type,
+                                               int32_t error_handling);
+
+/* 1 when the node (or the attribute, holding a value) exists, else 0. */
+DAX64_API int32_t DAX64_CALL T_ExistsA(const char *path);
+DAX64_API int32_t DAX64_CALL T_IsGroupA(const char *path);
+/* 1-based position among the siblings. */
+DAX64_API int32_t DAX64_CALL T_GetNodePositionA(const char *path);
+DAX64_API int32_t DAX64_CALL T_CountNodesA(const char *identifier, int32_t node_type);
+/* What: 39 the node, 33 next in tree order, 31 next of the same name, 19 first
+ * child, 23 last child, 29 next sibling, 48 previous sibling, 47 parent, 49 root.
+ * Error_Handling: 25 fail when there is none, 27 return null. */
+DAX64_API char *DAX64_CALL T_GetFullPathA(const char *identifier, int32_t what,
+                                          int32_t error_handling);
+DAX64_API char *DAX64_CALL T_GetChildFullPathA(const char *path, int32_t position);
+/* The node's handle (as VekTreeNewA gives them) and the path back from one. */
+DAX64_API int32_t DAX64_CALL T_GetNodeHandleA(const char *path);
+DAX64_API char *DAX64_CALL T_GetFullPathFromHA(int32_t handle);
+/* 0 when the tree's current node and current path agree. */
+DAX64_API int32_t DAX64_CALL T_CheckCurrentNodeA(const char *name);
+
+/* Copies or moves a node (Recurse 53 with subtree, 37 alone (copy only), 43 its
+ * children) below a group, at a 1-based position or -1 last. */
+DAX64_API int32_t DAX64_CALL T_CopyNodeA(const char *source, const char *destination,
+                                         int32_t position, int32_t recurse);
+DAX64_API int32_t DAX64_CALL T_MoveNodeA(const char *source, const char *destination,
+                                         int32_t position, int32_t recurse);
+
+/* The path of the next node after `start` (empty: the identifier's fixed part)
+ * whose path matches the attribute identifier and whose attribute holds `value`
+ * (whole_value non-zero: equals it; else contains it). Mode: 0x33 raw, 0x15
+ * formatted, 2 empty text. Null when there is none. */
+DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, const char *start,
+                                     int32_t mode, uint8_t whole_value, int32_t compare_option);
+/* The last search again, after the node it found. */
+DAX64_API char *DAX64_CALL T_SearchNextA(void);
+
+/* Attributes: an attribute path is a node path, '!' and the attribute's name ("Name"
+ * stands for the node's name; no name: the tree's "Default Attribute"). Mode: 0x33
+ * raw text (a binary value as IString), 0x15 formatted. Error_Handling: 0x19 fail,
+ * 0x1B return the empty result for a missing tree, node or attribute. */
+DAX64_API char *DAX64_CALL T_GetA(const char *attribute_path, int32_t mode,
+                                  int32_t error_handling);
+/* `value` is a VARIANT * (platform/com.h) that receives the value. */
+DAX64_API int32_t DAX64_CALL T_GetVariantA(const char *attribute_path, int32_t error_handling,
+                                           void *value);
+DAX64_API int32_t DAX64_CALL T_SetA(const char *attribute_path, const char *value, int32_t mode);
+/* `value` is a VARIANT * holding the value. */
+DAX64_API int32_t DAX64_CALL T_SetVariantA(const char *attribute_path, const void *value);
+/* T_SetA raw, after adding the node as an item when it is missing. */
+DAX64_API int32_t DAX64_CALL T_SetCreateA(const char *attribute_path, const char *value);
+/* Type names: "Binary", "Boolean", "Long", "Date/Time", "String"; force: only its
+ * low byte counts, non-zero stores the type's default when the value won't convert. */
+DAX64_API int32_t DAX64_CALL T_ChangeAttributeTypeA(const char *attribute_path,
+                                                    const char *type_name, int32_t force);
+
 /* ---- Testing -------------------------------------------------------------- */
 
 /* Present only in testing builds: provoke a failure of the given kind inside the

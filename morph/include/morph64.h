@@ -54,4 +54,19 @@ MORPH_API int32_t MORPH_CALL FormatIStrToRawA(const char *istr, void **buffer);
 /* A counted byte array (null = no bytes) as a canonical IString. */
 MORPH_API int32_t MORPH_CALL CFormatRawToIStr(const void *buffer, char **output);
 
+/* Formatted attributes of tree nodes. `node` is a VekTreeNode * of the support
+ * library (`same_node` must be the same node or null); the attribute is read and
+ * written through the node's property slots.
+ * - FormatTGetA writes the attribute's formatted text into *output (null for the
+ *   empty text); FormatTSetA parses `text` by the type of the value the attribute
+ *   holds now and stores it with that type; an attribute without value takes the
+ *   text as 8-bit text.
+ * - A text that does not parse as the attribute's type fails with 0xE2040023
+ *   ("Errors during parsing (formatted T_Set)") and a description naming the text
+ *   and the type; the stored value is then untouched. flags must be 0. */
+MORPH_API int32_t MORPH_CALL FormatTGetA(void *node, void *same_node, const char *attribute,
+                                         char **output, int32_t flags);
+MORPH_API int32_t MORPH_CALL FormatTSetA(const char *text, void *node, void *same_node,
+                                         const char *attribute, int32_t flags);
+
 #endif /* MORPH64_H */

@@ -74,6 +74,32 @@ constexpr Signature kSignatures[] = {
     {"T_ListAliasesA", kDax, kText, ""},
     {"T_DeleteAliasA", kDax, kStatus, "t"},
 
+    // The T store: building nodes and asking about them.
+    {"T_AddNodeA", kDax, kStatus, "tiii"},
+    {"T_DeleteNodeA", kDax, kStatus, "tii"},
+    {"T_ChangeNodeTypeA", kDax, kStatus, "tii"},
+    {"T_ExistsA", kDax, kStatus, "t"},
+    {"T_IsGroupA", kDax, kStatus, "t"},
+    {"T_GetNodePositionA", kDax, kStatus, "t"},
+    {"T_CountNodesA", kDax, kStatus, "ti"},
+    {"T_GetFullPathA", kDax, kText, "tii"},
+    {"T_GetChildFullPathA", kDax, kText, "ti"},
+    {"T_GetNodeHandleA", kDax, kStatus, "t"},
+    {"T_GetFullPathFromHA", kDax, kText, "i"},
+    {"T_CheckCurrentNodeA", kDax, kStatus, "t"},
+
+    // The T store: attributes.
+    {"T_GetA", kDax, kText, "tii"},
+    {"T_SetA", kDax, kStatus, "tti"},
+    {"T_SetCreateA", kDax, kStatus, "tt"},
+    {"T_ChangeAttributeTypeA", kDax, kStatus, "tti"},
+
+    // The T store: copying, moving and search.
+    {"T_CopyNodeA", kDax, kStatus, "ttii"},
+    {"T_MoveNodeA", kDax, kStatus, "ttii"},
+    {"T_SearchA", kDax, kText, "tttiii"},
+    {"T_SearchNextA", kDax, kText, ""},
+
     // NumStr services of the system.
     {"Str_NumStr_ArithmOpA", kDax, kText, "ttti"},
     {"Str_NumStr_CmpA", kDax, kStatus, "ttti"},

@@ -37,6 +37,7 @@ typedef struct VEKVARIANT {
         char *text;      /* VEK_VT_TEXT; null for the empty text */
         uint16_t *wtext; /* VEK_VT_WTEXT; null for the empty text */
         void *blob;      /* VEK_VT_BLOB; null for no bytes */
+        void *object;    /* VEK_VT_DISPATCH / VEK_VT_UNKNOWN: IDispatch * / IUnknown * */
     } value;
 } VEKVARIANT;
 
@@ -59,6 +60,60 @@ VEK_API int32_t VEK_CALL VekVarToInt(const VEKVARIANT *variant, int64_t *value);
 /* The value as a new counted text (null for the empty text) in *text. Integers in
  * decimal; empty and null give the empty text. Returns 0 or a failure status. */
 VEK_API int32_t VEK_CALL VekVarToStrA(const VEKVARIANT *variant, char **text);
+
+/* Object values: a counted reference to an automation object (IDispatch for
+ * VEK_VT_DISPATCH, IUnknown for VEK_VT_UNKNOWN), released by VekVarClear. */
+#define VEK_VT_DISPATCH 9
+#define VEK_VT_UNKNOWN 13
+
+/* ---- Casts ------------------------------------------------------------------
+ * VekVarCast converts between every pair of the types above (objects only to
+ * themselves). The text forms, used both ways:
+ * - integers: decimal with an optional sign; a value outside the target's range is
+ *   an error (VEK_E_OVERFLOW), never cut;
+ * - Booleans: "True" / "False" written; "True", "False" (any case), "1", "0" and
+ *   any other whole decimal number (non-zero is true) read; the empty text is false;
+ * - dates: ISO 8601 "YYYY-MM-DD" or "YYYY-MM-DD hh:mm:ss" (also with 'T' between
+ *   date and time) for years 100..9999; a date without time of day is written
+ *   without it; the empty text is date 0 (1899-12-30);
+ * - the empty text is 0 as an integer; empty and null values cast to the empty
+ *   text, 0, false or date 0;
+ * - blobs: their bytes are the text, and a text's bytes are the blob.
+ * Numbers and dates meet as days: an integer n is date n, a date's whole days are
+ * its integer (time of day dropped). A failed cast returns VEK_E_TYPEMISMATCH or
+ * VEK_E_OVERFLOW with a description that names the value and the target type, and
+ * leaves destination untouched. destination may be source. */
+VEK_API int32_t VEK_CALL VekVarCast(VEKVARIANT *destination, const VEKVARIANT *source,
+                                    uint32_t type);
+
+VEK_API int32_t VEK_CALL VekVarFromBool(VEKVARIANT *variant, int32_t value);
+VEK_API int32_t VEK_CALL VekVarFromDate(VEKVARIANT *variant, double date);
+/* `count` bytes (0: an empty blob, whatever `bytes`) as a blob variant. */
+VEK_API int32_t VEK_CALL VekVarFromBlob(VEKVARIANT *variant, const void *bytes, int32_t count);
+/* 1 when the variant is a blob, else 0. */
+VEK_API int32_t VEK_CALL VekVarIsBlob(const VEKVARIANT *variant);
+/* 1 when the variant holds an object (dispatch or unknown), else 0. */
+VEK_API int32_t VEK_CALL VekVarIsUnknown(const VEKVARIANT *variant);
+/* The value as a Boolean (0 or 1) / a date; the conversions of VekVarCast. */
+VEK_API int32_t VEK_CALL VekVarToBool(const VEKVARIANT *variant, int32_t *value);
+VEK_API int32_t VEK_CALL VekVarToDate(const VEKVARIANT *variant, double *date);
+
+/* Byte buffers: counted byte arrays of the library. VekBufCopy replaces *buffer by
+ * `count` bytes (0: frees it and leaves null); returns the byte count or a status. */
+VEK_API int32_t VEK_CALL VekBufCopy(void **buffer, const void *bytes, int32_t count);
+
+/* Automation variants (the platform's VARIANT). VekVarToVARIANT writes a new value
+ * into *out, clearing what it held: empty, null, VT_I4, VT_DATE, VT_BSTR (both
+ * texts, Latin-1), VT_BOOL, VT_I8, VT_ARRAY|VT_UI1 (blobs), VT_DISPATCH and
+ * VT_UNKNOWN (a new reference). VekVarFromVARIANT reads one: VT_I1, VT_I2, VT_I4,
+ * VT_INT, VT_UI1, VT_UI2 become 32-bit integers; VT_UI4, VT_UINT, VT_I8, VT_UI8
+ * integers (VEK_E_OVERFLOW past 64 bits); VT_R4, VT_R8, VT_CY and VT_DECIMAL whole
+ * numbers become integers and others their decimal text; VT_BSTR wide text; a
+ * VT_BYREF is read through; VT_ARRAY|VT_UI1 a blob; other kinds fail with
+ * VEK_E_TYPEMISMATCH. Both return 0 or a status and leave the target untouched on
+ * failure. The VARIANT pointer is a `VARIANT *` of platform/com.h. */
+VEK_API int32_t VEK_CALL VekVarToVARIANT(const VEKVARIANT *variant, void *out);
+VEK_API int32_t VEK_CALL VekVarFromVARIANT(VEKVARIANT *variant, const void *in);
 
 /* ---- Property lists ---------------------------------------------------------
  * A property list is an ordered list of named variants. Names compare ignoring

@@ -1,0 +1,3 @@
+// To be written.
+#include <benchmark/benchmark.h>
+BENCHMARK_MAIN();

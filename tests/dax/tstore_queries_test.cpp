@@ -1,0 +1,2 @@
+// To be written.
+#include <gtest/gtest.h>
