@@ -12,16 +12,36 @@ namespace {
 }
 }  // namespace
 
-bool Is_Declared_Attribute(const T_Object &, std::string_view) { NotBuilt(); }
-bool New_Attributes_Allowed(const T_Object &) { NotBuilt(); }
-std::string Default_Attribute_Name(const T_Object &) { NotBuilt(); }
+bool Is_Declared_Attribute(const T_Object &, std::string_view) {
+    NotBuilt();
+}
+bool New_Attributes_Allowed(const T_Object &) {
+    NotBuilt();
+}
+std::string Default_Attribute_Name(const T_Object &) {
+    NotBuilt();
+}
 void Give_Initial_Attribute_Values(const T_Object &, VekTreeNode &) {}
-bool Attribute_Has_Value(const T_Object &, std::string_view) { NotBuilt(); }
-std::string Get_Attribute_Value(const T_Object &, std::string_view, int32_t) { NotBuilt(); }
-void Get_Attribute_Value_Variant(const T_Object &, std::string_view, VEKVARIANT &) { NotBuilt(); }
-void Set_Attribute_Value(T_Object &, std::string_view, std::string_view, int32_t) { NotBuilt(); }
-void Set_Attribute_Value_Variant(T_Object &, std::string_view, const VEKVARIANT &) { NotBuilt(); }
-void Change_Attribute_Type(T_Object &, std::string_view, std::string_view, bool) { NotBuilt(); }
-void Set_Node_Name(T_Object &, std::string_view) { NotBuilt(); }
+bool Attribute_Has_Value(const T_Object &, std::string_view) {
+    NotBuilt();
+}
+std::string Get_Attribute_Value(const T_Object &, std::string_view, int32_t) {
+    NotBuilt();
+}
+void Get_Attribute_Value_Variant(const T_Object &, std::string_view, VEKVARIANT &) {
+    NotBuilt();
+}
+void Set_Attribute_Value(T_Object &, std::string_view, std::string_view, int32_t) {
+    NotBuilt();
+}
+void Set_Attribute_Value_Variant(T_Object &, std::string_view, const VEKVARIANT &) {
+    NotBuilt();
+}
+void Change_Attribute_Type(T_Object &, std::string_view, std::string_view, bool) {
+    NotBuilt();
+}
+void Set_Node_Name(T_Object &, std::string_view) {
+    NotBuilt();
+}
 
 }  // namespace Ostrel::Zam::tstore

@@ -41,8 +41,7 @@ std::string Get_Attribute_Value(const T_Object &object, std::string_view name, i
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out);
 void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_view text,
                          int32_t mode);
-void Set_Attribute_Value_Variant(T_Object &object, std::string_view name,
-                                 const VEKVARIANT &value);
+void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const VEKVARIANT &value);
 void Change_Attribute_Type(T_Object &object, std::string_view name, std::string_view type_name,
                            bool force);
 // Renames the current node and rewrites the current path to keep naming it.
