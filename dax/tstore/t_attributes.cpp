@@ -1,47 +1,93 @@
-// Placeholder bodies until the attribute operations are written.
+// What a T object declares about attributes, the values of a new node, and the
+// node's name, which stands in for an attribute named "Name".
 #include "tstore/t_attributes.h"
 
+#include <string>
+
 #include "frame/error_model.h"
-#include "tstore/t_errors.h"
+#include "imports/vek_imports.h"
+#include "tstore/t_attribute_types.h"
+#include "tstore/t_attribute_values.h"
+#include "tstore/t_names.h"
+#include "tstore/t_object.h"
+#include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
 
 namespace {
-[[noreturn]] void NotBuilt() {
-    RaiseError(kParameterInvalid, "T.T_Object", "Not built yet");
+
+// The name declared by "Attribute <n>"; empty ends the list.
+AnsiString DeclaredName(const T_Object &object, int32_t n) {
+    const std::string key = "Attribute " + std::to_string(n);
+    return object.Config().ReadText(key.c_str());
 }
+
+bool SameAttributeName(std::string_view a, std::string_view b) {
+    return VekStrnCompA(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                        static_cast<int32_t>(b.size()), VEK_IGNORE_CASE) == 0;
+}
+
 }  // namespace
 
-bool Is_Declared_Attribute(const T_Object &, std::string_view) {
-    NotBuilt();
+bool Is_Declared_Attribute(const T_Object &object, std::string_view name) {
+    if (name.size() > 0x7FFFFFF0u)
+        return false;
+    for (int32_t n = 1;; ++n) {
+        const AnsiString declared = DeclaredName(object, n);
+        if (declared.Empty())
+            return false;
+        if (SameAttributeName(declared.View(), name))
+            return true;
+    }
 }
-bool New_Attributes_Allowed(const T_Object &) {
-    NotBuilt();
+
+bool New_Attributes_Allowed(const T_Object &object) {
+    return object.Config().ReadInt("Allow new attributes") != 0;
 }
-std::string Default_Attribute_Name(const T_Object &) {
-    NotBuilt();
+
+std::string Default_Attribute_Name(const T_Object &object) {
+    return object.Config().ReadText("Default Attribute").Str();
 }
-void Give_Initial_Attribute_Values(const T_Object &, VekTreeNode &) {}
-bool Attribute_Has_Value(const T_Object &, std::string_view) {
-    NotBuilt();
+
+void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
+    for (int32_t n = 1;; ++n) {
+        const AnsiString declared = DeclaredName(object, n);
+        if (declared.Empty())
+            return;
+        const DeclaredType type = Declared_Type_Of(object, declared.View());
+        VekVariant value;
+        Default_Value(Fresh_Kind(type), value);
+        // A new node is not modified by getting its starting values.
+        CheckVekResult(node._SetProperty(declared.CStr(), value.Get()));
+    }
 }
-std::string Get_Attribute_Value(const T_Object &, std::string_view, int32_t) {
-    NotBuilt();
+
+bool Attribute_Has_Value(const T_Object &object, std::string_view name) {
+    const VekTreeNode *node = object.Current();
+    if (node == nullptr || name.empty())
+        return false;
+    VekVariant value;
+    Read_Property(*node, std::string(name), value);
+    return value.HasValue();
 }
-void Get_Attribute_Value_Variant(const T_Object &, std::string_view, VEKVARIANT &) {
-    NotBuilt();
-}
-void Set_Attribute_Value(T_Object &, std::string_view, std::string_view, int32_t) {
-    NotBuilt();
-}
-void Set_Attribute_Value_Variant(T_Object &, std::string_view, const VEKVARIANT &) {
-    NotBuilt();
-}
-void Change_Attribute_Type(T_Object &, std::string_view, std::string_view, bool) {
-    NotBuilt();
-}
-void Set_Node_Name(T_Object &, std::string_view) {
-    NotBuilt();
+
+void Set_Node_Name(T_Object &object, std::string_view name) {
+    VekTreeNode &node = Current_Node_For(object, "T.T_Object.Set_Node_Name");
+    if (name.size() > 0x7FFFFFF0u)
+        RaiseOutOfMemory();
+    CheckVekResult(node.SetName(name.data(), static_cast<int32_t>(name.size())));
+    // The current path keeps naming the node: its twin index may have changed.
+    if (node.Parent() == nullptr) {
+        object.Set_Current(&node, std::string(name));
+        return;
+    }
+    std::string path(Parent_Path(object.Current_Path()));
+    path += '.';
+    path += name;
+    path += '[';
+    path += std::to_string(node.GetTwinIndex());
+    path += ']';
+    object.Set_Current(&node, std::move(path));
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -6,6 +6,26 @@
 // property slots; a variant of type empty or null counts as "no value" and reads
 // as the empty text. The attribute name "Name" stands for the node's name and is
 // handled by the callers (Set_Node_Name here).
+//
+// Declarations: "Attribute 1", "Attribute 2", ... name the declared attributes (the
+// list ends at the first empty one; names compare ignoring case); their types are
+// in t_attribute_types.h. "Allow new attributes" lets undeclared names be used;
+// "Default Attribute" names the attribute of a path that names none.
+//
+// Kinds of values:
+// - Binary values are blobs; as raw text they are IStrings (the format library's
+//   CFormatRawToIStr), and raw text written to a blob is read as an IString
+//   (FormatIStrToRawA; a malformed IString fails with that library's error).
+// - Booleans, Longs and dates are made from texts by the support library's cast:
+//   decimal integers, "True"/"False"/"1"/"0" (empty: false), ISO dates
+//   "YYYY-MM-DD[ hh:mm:ss]" (empty: date 0).
+// - Object values are not supported yet: writing an object variant is refused
+//   (0xE2040005) and a "Value" beside a "ClassName" reads as the value stored.
+//   Objects come with the automation objects.
+//
+// Every write builds the new value aside and stores it whole, so a failed write
+// leaves the attribute as it was. Writes mark the node modified (0x1400); the
+// starting values of a new node do not.
 #pragma once
 
 #include <cstdint>
@@ -34,14 +54,23 @@ std::string Default_Attribute_Name(const T_Object &object);
 // type. Not marked modified.
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node);
 
-// Operations on the current node (raise 0xE2040006 without one where they read).
+// Operations on the current node. Without one, or with an empty attribute name,
+// they raise 0xE2040006; Attribute_Has_Value answers false.
 bool Attribute_Has_Value(const T_Object &object, std::string_view name);
+// Mode kFormattedMode asks the format library, kRawMode gives the raw text, any
+// other mode the empty text.
 std::string Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode);
 // The stored value into `out` (cleared first).
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out);
+// A raw text keeps the kind of the value stored, or takes the declared kind of a
+// fresh value; another mode than raw or formatted raises 0xE204000E.
 void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_view text,
                          int32_t mode);
+// The value is cast to the declared type (String: 8-bit text); undeclared,
+// "Variant" and unknown types store it as it is.
 void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const VEKVARIANT &value);
+// Retypes to "Binary", "Boolean", "Long", "Date/Time" or "String" (see
+// t_attribute_retype.cpp).
 void Change_Attribute_Type(T_Object &object, std::string_view name, std::string_view type_name,
                            bool force);
 // Renames the current node and rewrites the current path to keep naming it.

@@ -1,0 +1,128 @@
+// Reading and writing one attribute of the current node, as text (raw or through
+// the format library) or as a variant.
+//
+// Raw writes keep an attribute's kind: a text written to an attribute that holds a
+// value is converted to that value's type (a blob takes the text as IString); an
+// attribute without value takes the kind its declaration gives a fresh value.
+// Formatted reads and writes hand the current node to the format library, whose
+// recorded error is raised again when it fails.
+//
+// Object values (an automation object in a variant) are refused for now; see
+// Set_Attribute_Value_Variant.
+#include <string>
+
+#include "frame/error_model.h"
+#include "imports/morph_imports.h"
+#include "tstore/t_attribute_types.h"
+#include "tstore/t_attribute_values.h"
+#include "tstore/t_attributes.h"
+#include "tstore/t_errors.h"
+#include "tstore/t_object.h"
+#include "vek64_tree.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+constexpr char kGetSource[] = "T.T_Object.Get_Attribute_Value";
+constexpr char kGetVariantSource[] = "T.T_Object.Get_Attribute_Value_Variant";
+constexpr char kSetSource[] = "T.T_Object.Set_Attribute_Value";
+constexpr char kSetVariantSource[] = "T.T_Object.Set_Attribute_Value_Variant";
+
+std::string FormattedText(VekTreeNode &node, const std::string &name) {
+    AnsiString text;
+    if (FormatTGetA(static_cast<void *>(&node), static_cast<void *>(&node), name.c_str(),
+                    text.Out(), 0) != 0)
+        RethrowThreadError();
+    return text.Str();
+}
+
+void StoreFormatted(VekTreeNode &node, const std::string &name, std::string_view text) {
+    const std::string value(text);
+    if (FormatTSetA(value.c_str(), static_cast<void *>(&node), static_cast<void *>(&node),
+                    name.c_str(), 0) != 0)
+        RethrowThreadError();
+    Mark_Attribute_Written(node);
+}
+
+// A text written to an attribute that holds a value keeps that value's kind.
+void KeepKind(const VekVariant &stored, std::string_view text, VekVariant &value) {
+    if (stored.IsBlob())
+        Blob_From_IString(text, value);
+    else
+        Text_As(text, stored.Type(), value);
+}
+
+// A text written to an attribute without value takes its declared fresh kind.
+void FreshValue(const DeclaredType &declared, std::string_view text, VekVariant &value) {
+    const AttributeType kind = Fresh_Kind(declared);
+    if (kind == AttributeType::kBinary)
+        Blob_From_IString(text, value);
+    else
+        Text_As(text, Variant_Code_Of(kind), value);
+}
+
+}  // namespace
+
+std::string Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode) {
+    VekTreeNode &node = Current_Node_For(object, kGetSource);
+    Check_Attribute_Name(name, kGetSource);
+    const std::string key(name);
+    if (mode == kFormattedMode)
+        return FormattedText(node, key);
+    if (mode != kRawMode)
+        return std::string();
+    VekVariant value;
+    Read_Property(node, key, value);
+    return Raw_Text_Of(value);
+}
+
+void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out) {
+    VekTreeNode &node = Current_Node_For(object, kGetVariantSource);
+    Check_Attribute_Name(name, kGetVariantSource);
+    // Objects come with the automation objects: a "Value" beside a "ClassName"
+    // will then be turned back into an object of that class. Until then it reads
+    // as the value stored.
+    CheckVekResult(node._GetProperty(std::string(name).c_str(), &out));
+}
+
+void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_view text,
+                         int32_t mode) {
+    VekTreeNode &node = Current_Node_For(object, kSetSource);
+    Check_Attribute_Name(name, kSetSource);
+    const std::string key(name);
+    if (mode == kFormattedMode) {
+        StoreFormatted(node, key, text);
+        return;
+    }
+    if (mode != kRawMode)
+        RaiseErrorFormat(kParameterInvalid, kSetSource, "Invalid argument: Mode=%Xh",
+                         static_cast<unsigned>(mode));
+    VekVariant stored;
+    Read_Property(node, key, stored);
+    VekVariant value;
+    if (stored.HasValue())
+        KeepKind(stored, text, value);
+    else
+        FreshValue(Declared_Type_Of(object, name), text, value);
+    Store_Property(node, key, value);
+}
+
+void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const VEKVARIANT &value) {
+    VekTreeNode &node = Current_Node_For(object, kSetVariantSource);
+    Check_Attribute_Name(name, kSetVariantSource);
+    // Objects come with the automation objects (stored as "ClassName" and the
+    // text of their "Value"); until then nothing is stored for one.
+    if (VekVarIsUnknown(&value) > 0)
+        RaiseErrorFormat(kAttributeInvalid, kSetVariantSource,
+                         "Object values are not supported: %.200s", std::string(name).c_str());
+    const uint32_t code = Variant_Code_Of(Declared_Type_Of(object, name).type);
+    VekVariant converted;
+    if (code == 0)
+        CheckVekResult(VekVarCopy(converted.Get(), &value));
+    else
+        CheckVekResult(VekVarCast(converted.Get(), &value, code));
+    Store_Property(node, std::string(name), converted);
+}
+
+}  // namespace Ostrel::Zam::tstore

@@ -1,0 +1,69 @@
+#include "tstore/t_attribute_path.h"
+
+#include "frame/error_model.h"
+#include "tstore/t_attributes.h"
+#include "tstore/t_errors.h"
+#include "tstore/t_locate.h"
+#include "tstore/t_names.h"
+#include "tstore/t_syntax.h"
+#include "tstore/t_table.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+// Silent handling ends the call; otherwise the failure is raised.
+AttributeTarget Unresolved(Handling handling, int32_t code, const char *source, const char *format,
+                           const std::string &path) {
+    if (handling == Handling::kSilent)
+        return AttributeTarget();
+    RaiseErrorFormat(code, source, format, path.c_str());
+}
+
+std::string AttributeName(const T_Object &object, std::string_view named, const std::string &path,
+                          const char *source, AttributeUse use) {
+    if (!named.empty())
+        return std::string(named);
+    if (use == AttributeUse::kRetype)
+        RaiseErrorFormat(kAttributeUnknown, source, "Unknown attribute in %.229s", path.c_str());
+    std::string name = Default_Attribute_Name(object);
+    if (name.empty())
+        RaiseErrorFormat(kNoDefaultAttribute, source, "No default attribute for %.229s",
+                         path.c_str());
+    return name;
+}
+
+bool MayBeUsed(const T_Object &object, const AttributeTarget &target, AttributeUse use) {
+    return target.is_name || use == AttributeUse::kRetype ||
+           Is_Declared_Attribute(object, target.attribute) || New_Attributes_Allowed(object);
+}
+
+}  // namespace
+
+AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source, Handling handling,
+                                       AttributeUse use) {
+    T_Table *table = Existing_T_Table();
+    if (table == nullptr)
+        RaiseErrorFormat(kTObjectMissing, source, "T Object does not exist: %.230s",
+                         std::string(path).c_str());
+    AttributeTarget target;
+    target.path = table->Aliases().Expand(path);
+    Check_Attribute_Path_Syntax(target.path);
+    const AttributePath parts = Split_Attribute_Path(target.path);
+    T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
+    if (object == nullptr)
+        return Unresolved(handling, kTObjectMissing, source, "T Object does not exist: %.230s",
+                          target.path);
+    target.attribute = AttributeName(*object, parts.attribute, target.path, source, use);
+    target.is_name = Same_Name(target.attribute, "Name");
+    if (!Locate_Node(*object, Complete_Twin_Indexes(parts.node)))
+        return Unresolved(handling, kNodeMissing, source, "Node doesn't exist: %.234s",
+                          target.path);
+    if (!MayBeUsed(*object, target, use))
+        return Unresolved(handling, kAttributeMissing, source, "Unknown attribute: %.235s",
+                          target.path);
+    target.object = object;
+    return target;
+}
+
+}  // namespace Ostrel::Zam::tstore

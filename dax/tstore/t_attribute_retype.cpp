@@ -1,0 +1,83 @@
+// Changing the type of one attribute of the current node. Only an attribute that
+// is undeclared, declared "Variant" or declared with the type asked for (ignoring
+// case) may be retyped. A value converts to Binary through its raw text read as
+// IString, to the other types by the support library's cast (a blob first becomes
+// its IString text); "String" becomes wide text. A value that won't convert to
+// Boolean, Long or Date/Time is refused, or with force replaced by the type's
+// default. An attribute without value takes the type's default.
+#include <string>
+
+#include "frame/error_model.h"
+#include "tstore/t_attribute_types.h"
+#include "tstore/t_attribute_values.h"
+#include "tstore/t_attributes.h"
+#include "tstore/t_errors.h"
+#include "tstore/t_names.h"
+#include "vek64_tree.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+constexpr char kRetypeSource[] = "T.T_Object.Change_Attribute_Type";
+
+bool IsFailure(int32_t status) {
+    return (static_cast<uint32_t>(status) & kRaiseBits) == kRaiseBits;
+}
+
+// The type names a value can be retyped to.
+AttributeType RequestedType(std::string_view type_name) {
+    const AttributeType type = Type_From_Name(type_name);
+    if (type == AttributeType::kUndeclared || type == AttributeType::kVariant ||
+        type == AttributeType::kUnknown)
+        RaiseErrorFormat(kParameterInvalid, kRetypeSource, "Unknown format: %.236s",
+                         std::string(type_name).c_str());
+    return type;
+}
+
+void CheckRetypeAllowed(const DeclaredType &declared, std::string_view type_name) {
+    if (declared.type != AttributeType::kUndeclared && declared.type != AttributeType::kVariant &&
+        !Same_Name(declared.name, type_name))
+        RaiseError(kAttributeInvalid, kRetypeSource, "Invalid attribute : not declared as Variant");
+}
+
+void Converted(const VekVariant &stored, AttributeType type, bool force, VekVariant &value) {
+    VekVariant source;
+    if (stored.IsBlob())
+        Text_As(Raw_Text_Of(stored), VEK_VT_TEXT, source);
+    else
+        CheckVekResult(VekVarCopy(source.Get(), stored.Get()));
+    const uint32_t code = type == AttributeType::kString ? VEK_VT_WTEXT : Variant_Code_Of(type);
+    VekVariant cast;
+    const int32_t status = VekVarCast(cast.Get(), source.Get(), code);
+    if (!IsFailure(status)) {
+        value.Swap(cast);
+        return;
+    }
+    if (!force || type == AttributeType::kString)
+        RethrowThreadError();
+    Default_Value(type, value);
+}
+
+}  // namespace
+
+void Change_Attribute_Type(T_Object &object, std::string_view name, std::string_view type_name,
+                           bool force) {
+    VekTreeNode &node = Current_Node_For(object, kRetypeSource);
+    Check_Attribute_Name(name, kRetypeSource);
+    CheckRetypeAllowed(Declared_Type_Of(object, name), type_name);
+    const AttributeType type = RequestedType(type_name);
+    const std::string key(name);
+    VekVariant stored;
+    Read_Property(node, key, stored);
+    VekVariant value;
+    if (!stored.HasValue())
+        Default_Value(type, value);
+    else if (type == AttributeType::kBinary)
+        Blob_From_IString(Raw_Text_Of(stored), value);
+    else
+        Converted(stored, type, force, value);
+    Store_Property(node, key, value);
+}
+
+}  // namespace Ostrel::Zam::tstore
