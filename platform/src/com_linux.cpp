@@ -56,7 +56,12 @@ void VariantInit(VARIANT *variant) {
 HRESULT VariantClear(VARIANT *variant) {
     if (variant == nullptr)
         return E_INVALIDARG;
-    if ((variant->vt & VT_BYREF) == 0) {
+    if ((variant->vt & (VT_BYREF | VT_ARRAY)) == VT_ARRAY) {
+        // A locked array stays where it is, and so does the variant.
+        const HRESULT status = SafeArrayDestroy(variant->parray);
+        if (FAILED(status))
+            return status;
+    } else if ((variant->vt & VT_BYREF) == 0) {
         switch (variant->vt) {
             case VT_BSTR:
                 SysFreeString(variant->bstrVal);
@@ -80,7 +85,11 @@ HRESULT VariantCopy(VARIANT *destination, const VARIANT *source) {
     if (destination == source)
         return S_OK;
     VARIANT copy = *source;
-    if ((source->vt & VT_BYREF) == 0) {
+    if ((source->vt & (VT_BYREF | VT_ARRAY)) == VT_ARRAY) {
+        const HRESULT status = SafeArrayCopy(source->parray, &copy.parray);
+        if (FAILED(status))
+            return status;
+    } else if ((source->vt & VT_BYREF) == 0) {
         switch (source->vt) {
             case VT_BSTR:
                 if (source->bstrVal != nullptr) {
@@ -96,8 +105,6 @@ HRESULT VariantCopy(VARIANT *destination, const VARIANT *source) {
                     copy.punkVal->AddRef();
                 break;
             default:
-                if (source->vt & VT_ARRAY)
-                    return DISP_E_BADVARTYPE;
                 break;
         }
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "vek64.h"
+#include "vek64_store.h"
 
 namespace store_test {
 
@@ -19,5 +20,14 @@ using test_support::Take;
 inline std::string LastDescription() {
     return Take(ZamGetLastErrorDescriptionA()).value_or("");
 }
+
+// A variant released at the end of a test.
+struct Variant {
+    VEKVARIANT v;
+    Variant() { VekVarInit(&v); }
+    Variant(const Variant &) = delete;
+    Variant &operator=(const Variant &) = delete;
+    ~Variant() { VekVarClear(&v); }
+};
 
 }  // namespace store_test

@@ -78,28 +78,40 @@ VEK_API int32_t VEK_CALL VekVarToStrA(const VEKVARIANT *variant, char **text);
  *   without it; the empty text is date 0 (1899-12-30);
  * - the empty text is 0 as an integer; empty and null values cast to the empty
  *   text, 0, false or date 0;
- * - blobs: their bytes are the text, and a text's bytes are the blob.
- * Numbers and dates meet as days: an integer n is date n, a date's whole days are
- * its integer (time of day dropped). A failed cast returns VEK_E_TYPEMISMATCH or
- * VEK_E_OVERFLOW with a description that names the value and the target type, and
- * leaves destination untouched. destination may be source. */
+ * - blobs: their bytes are the text, and a text's bytes are the blob;
+ * - wide text meets 8-bit text and blobs as Latin-1 (a unit above 0xFF becomes '?';
+ *   wide text cast to wide text keeps every unit).
+ * Numbers and dates meet as days: an integer n is date n (years 100..9999, else
+ * VEK_E_OVERFLOW), a date's whole days are its integer (time of day dropped, -1.25
+ * gives -1). Booleans are the numbers 1 and 0 (so true is date 1); any non-zero
+ * number or date is true. A cast to VEK_VT_EMPTY or VEK_VT_NULL makes that value of
+ * anything. Objects cast only to objects: a dispatch object is also an unknown one,
+ * and an unknown one becomes a dispatch object when it answers for IDispatch.
+ * A failed cast returns VEK_E_TYPEMISMATCH or VEK_E_OVERFLOW with a description
+ * that names the value (texts quoted and cut after 100 characters) and the target
+ * type, e.g. `Cannot convert "abc" to a 32-bit integer`, and leaves destination
+ * untouched. destination may be source; a null source is the empty value. */
 VEK_API int32_t VEK_CALL VekVarCast(VEKVARIANT *destination, const VEKVARIANT *source,
                                     uint32_t type);
 
+/* A Boolean variant: bool_value 1 for any non-zero value, else 0. */
 VEK_API int32_t VEK_CALL VekVarFromBool(VEKVARIANT *variant, int32_t value);
+/* A date variant; VEK_E_OVERFLOW outside the years 100..9999 (and for NaN). */
 VEK_API int32_t VEK_CALL VekVarFromDate(VEKVARIANT *variant, double date);
-/* `count` bytes (0: an empty blob, whatever `bytes`) as a blob variant. */
+/* `count` bytes (0: an empty blob, whatever `bytes`; negative: VEK_E_INVALIDARG) as a
+ * blob variant. */
 VEK_API int32_t VEK_CALL VekVarFromBlob(VEKVARIANT *variant, const void *bytes, int32_t count);
 /* 1 when the variant is a blob, else 0. */
 VEK_API int32_t VEK_CALL VekVarIsBlob(const VEKVARIANT *variant);
-/* 1 when the variant holds an object (dispatch or unknown), else 0. */
+/* 1 when the variant holds an object (dispatch or unknown, not a null one), else 0. */
 VEK_API int32_t VEK_CALL VekVarIsUnknown(const VEKVARIANT *variant);
 /* The value as a Boolean (0 or 1) / a date; the conversions of VekVarCast. */
 VEK_API int32_t VEK_CALL VekVarToBool(const VEKVARIANT *variant, int32_t *value);
 VEK_API int32_t VEK_CALL VekVarToDate(const VEKVARIANT *variant, double *date);
 
 /* Byte buffers: counted byte arrays of the library. VekBufCopy replaces *buffer by
- * `count` bytes (0: frees it and leaves null); returns the byte count or a status. */
+ * `count` bytes (0: frees it and leaves null; negative: VEK_E_INVALIDARG); the bytes
+ * may lie inside the buffer itself. Returns the byte count or a status. */
 VEK_API int32_t VEK_CALL VekBufCopy(void **buffer, const void *bytes, int32_t count);
 
 /* Automation variants (the platform's VARIANT). VekVarToVARIANT writes a new value
@@ -107,11 +119,16 @@ VEK_API int32_t VEK_CALL VekBufCopy(void **buffer, const void *bytes, int32_t co
  * texts, Latin-1), VT_BOOL, VT_I8, VT_ARRAY|VT_UI1 (blobs), VT_DISPATCH and
  * VT_UNKNOWN (a new reference). VekVarFromVARIANT reads one: VT_I1, VT_I2, VT_I4,
  * VT_INT, VT_UI1, VT_UI2 become 32-bit integers; VT_UI4, VT_UINT, VT_I8, VT_UI8
- * integers (VEK_E_OVERFLOW past 64 bits); VT_R4, VT_R8, VT_CY and VT_DECIMAL whole
- * numbers become integers and others their decimal text; VT_BSTR wide text; a
- * VT_BYREF is read through; VT_ARRAY|VT_UI1 a blob; other kinds fail with
- * VEK_E_TYPEMISMATCH. Both return 0 or a status and leave the target untouched on
- * failure. The VARIANT pointer is a `VARIANT *` of platform/com.h. */
+ * 64-bit integers (VEK_E_OVERFLOW past the signed range); VT_R4, VT_R8, VT_CY and
+ * VT_DECIMAL whole numbers become integers (32-bit when they fit) and others their
+ * shortest decimal text ("1.5", "-12.34"; not-a-number fails); VT_BOOL a Boolean;
+ * VT_DATE a date (VEK_E_OVERFLOW outside the years 100..9999); VT_BSTR wide text;
+ * VT_DISPATCH / VT_UNKNOWN an object (a new reference); a VT_BYREF is read through
+ * (also a VT_BYREF|VT_VARIANT holding a reference again); a one-dimensional
+ * VT_ARRAY|VT_UI1 a blob; other kinds fail with VEK_E_TYPEMISMATCH. Blobs go out as
+ * one-dimensional byte arrays counted from 0. A null source variant of
+ * VekVarToVARIANT is the empty value. Both return 0 or a status and leave the target
+ * untouched on failure. The VARIANT pointer is a `VARIANT *` of platform/com.h. */
 VEK_API int32_t VEK_CALL VekVarToVARIANT(const VEKVARIANT *variant, void *out);
 VEK_API int32_t VEK_CALL VekVarFromVARIANT(VEKVARIANT *variant, const void *in);
 

@@ -34,10 +34,93 @@ CivilDate CivilFromDays(int64_t days) {
     return {static_cast<int64_t>(year_of_era) + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
+// The day, counted from 1970-01-01, of a proleptic Gregorian date.
+int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const auto year_of_era = static_cast<unsigned>(year - era * 400);
+    const unsigned day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const unsigned day_of_era =
+        year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    return era * 146097 + static_cast<int64_t>(day_of_era) - 719468;
+}
+
+bool IsLeapYear(int64_t year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+unsigned DaysInMonth(int64_t year, unsigned month) {
+    static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Reads exactly `digits` decimal digits at `position` and moves past them.
+bool ReadDigits(std::string_view text, size_t &position, size_t digits, unsigned &value) {
+    if (text.size() - position < digits)
+        return false;
+    value = 0;
+    for (size_t end = position + digits; position < end; ++position) {
+        const char c = text[position];
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return true;
+}
+
+bool ReadSeparator(std::string_view text, size_t &position, char separator) {
+    if (position >= text.size() || text[position] != separator)
+        return false;
+    ++position;
+    return true;
+}
+
+// Seconds since midnight of "hh:mm:ss" at `position`, which must end the text.
+bool ReadTimeOfDay(std::string_view text, size_t position, unsigned &seconds) {
+    unsigned hours = 0, minutes = 0, secs = 0;
+    if (!ReadDigits(text, position, 2, hours) || !ReadSeparator(text, position, ':') ||
+        !ReadDigits(text, position, 2, minutes) || !ReadSeparator(text, position, ':') ||
+        !ReadDigits(text, position, 2, secs) || position != text.size())
+        return false;
+    if (hours > 23 || minutes > 59 || secs > 59)
+        return false;
+    seconds = hours * 3600 + minutes * 60 + secs;
+    return true;
+}
+
 }  // namespace
 
+bool IsAutomationDateInRange(double date) {
+    // The first day's own times lie below it: 0100-01-01 12:00 is -657434.5.
+    return std::trunc(date) >= kFirstDay && date < kPastLastDay;
+}
+
+bool ParseAutomationDate(std::string_view text, double &date) {
+    size_t position = 0;
+    unsigned year = 0, month = 0, day = 0;
+    if (!ReadDigits(text, position, 4, year) || !ReadSeparator(text, position, '-') ||
+        !ReadDigits(text, position, 2, month) || !ReadSeparator(text, position, '-') ||
+        !ReadDigits(text, position, 2, day))
+        return false;
+    if (year < 100 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return false;
+    unsigned seconds = 0;
+    if (position != text.size()) {
+        if (text[position] != ' ' && text[position] != 'T')
+            return false;
+        if (!ReadTimeOfDay(text, position + 1, seconds))
+            return false;
+    }
+    const int64_t days = DaysFromCivil(year, month, day) + kUnixEpochDay;
+    // Before 1899-12-30 the whole days count backwards but the time of day still
+    // runs forwards: 1899-12-29 06:00 is -1.25.
+    const double fraction = static_cast<double>(seconds) / kSecondsPerDay;
+    date = static_cast<double>(days) + (days < 0 ? -fraction : fraction);
+    return true;
+}
+
 bool FormatAutomationDate(double date, std::string &text) {
-    if (!(date >= kFirstDay && date < kPastLastDay))
+    if (!IsAutomationDateInRange(date))
         return false;
     // Negative dates count whole days backwards but their fraction is still the time
     // of day forwards: -1.25 is 1899-12-29 06:00.

@@ -4,6 +4,7 @@
 
 #include "failure.h"
 #include "guarded_call.h"
+#include "platform/com.h"
 #include "text_view.h"
 #include "variant_ops.h"
 
@@ -44,15 +45,28 @@ bool IsPlainType(uint32_t type) {
 
 }  // namespace
 
+bool IsObjectType(uint32_t type) {
+    return type == VEK_VT_DISPATCH || type == VEK_VT_UNKNOWN;
+}
+
 void Release(VEKVARIANT &variant) {
     int32_t item_size = 0;
     if (void **array = OwnedArray(variant, item_size))
         VekArrayClear_(array);
+    else if (IsObjectType(variant.type) && variant.value.object != nullptr)
+        static_cast<IUnknown *>(variant.value.object)->Release();
     std::memset(&variant, 0, sizeof variant);
 }
 
 int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *function) {
     if (IsPlainType(source.type)) {
+        copy = source;
+        return 0;
+    }
+    if (IsObjectType(source.type)) {
+        // A dispatch interface is an IUnknown too: AddRef sits in the same slot.
+        if (source.value.object != nullptr)
+            static_cast<IUnknown *>(source.value.object)->AddRef();
         copy = source;
         return 0;
     }
@@ -76,20 +90,48 @@ int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *functi
     return 0;
 }
 
-int32_t AssignText(VEKVARIANT &variant, std::string_view text, const char *function) {
-    char *counted = nullptr;
-    if (!text.empty()) {
-        if (text.size() > INT32_MAX)
-            return Fail(VEK_E_OVERFLOW, function, "Text of %llu bytes is too long",
-                        static_cast<unsigned long long>(text.size()));
-        counted = VekTextNewA(text.data(), static_cast<int32_t>(text.size()));
-        if (counted == nullptr)
-            return ZamGetLastError();
+namespace {
+
+// Replaces the value by a new counted array of `count` items (null when empty).
+int32_t AssignArray(VEKVARIANT &variant, uint32_t type, const void *items, size_t count,
+                    int32_t item_size, const char *function) {
+    void *array = nullptr;
+    if (count > 0) {
+        if (count > INT32_MAX)
+            return Fail(VEK_E_OVERFLOW, function, "%s of %llu items is too long", TypeName(type),
+                        static_cast<unsigned long long>(count));
+        const int32_t status = VekArrayCopy_(&array, items, static_cast<int32_t>(count), item_size);
+        if (status < 0)
+            return status;
     }
     Release(variant);
-    variant.type = VEK_VT_TEXT;
-    variant.value.text = counted;
+    variant.type = type;
+    int32_t owned_size = 0;
+    *OwnedArray(variant, owned_size) = array;
     return 0;
+}
+
+}  // namespace
+
+int32_t AssignText(VEKVARIANT &variant, std::string_view text, const char *function) {
+    return AssignArray(variant, VEK_VT_TEXT, text.data(), text.size(), 1, function);
+}
+
+int32_t AssignWideText(VEKVARIANT &variant, std::string_view latin1, const char *function) {
+    std::u16string units(latin1.size(), u'\0');
+    for (size_t i = 0; i < latin1.size(); ++i)
+        units[i] = static_cast<unsigned char>(latin1[i]);
+    return AssignWideUnits(variant, reinterpret_cast<const uint16_t *>(units.data()), units.size(),
+                           function);
+}
+
+int32_t AssignWideUnits(VEKVARIANT &variant, const uint16_t *units, size_t count,
+                        const char *function) {
+    return AssignArray(variant, VEK_VT_WTEXT, units, count, 2, function);
+}
+
+int32_t AssignBlob(VEKVARIANT &variant, std::string_view bytes, const char *function) {
+    return AssignArray(variant, VEK_VT_BLOB, bytes.data(), bytes.size(), 1, function);
 }
 
 const char *TypeName(uint32_t type) {
@@ -112,6 +154,9 @@ const char *TypeName(uint32_t type) {
             return "a text";
         case VEK_VT_BLOB:
             return "a blob";
+        case VEK_VT_DISPATCH:
+        case VEK_VT_UNKNOWN:
+            return "an object";
         default:
             return "a value of unknown type";
     }

@@ -1,4 +1,5 @@
 // Variants as integers.
+#include <cmath>
 #include <string_view>
 
 #include "ascii_case.h"
@@ -11,19 +12,13 @@ namespace vek::variant {
 
 namespace {
 
-constexpr size_t kQuotedLimit = 100;  // characters of a text quoted in a message
-
 int32_t Unconvertible(int32_t code, std::string_view text, const IntegerTarget &target,
                       const char *function) {
-    const std::string quoted(text.substr(0, kQuotedLimit));
-    return Fail(code, function, "Cannot convert \"%s\"%s to %s%s", quoted.c_str(),
-                text.size() > kQuotedLimit ? "..." : "", target.name,
-                code == VEK_E_OVERFLOW ? ": out of range" : "");
+    return CannotConvert(code, Quoted(text), target.name, function);
 }
 
-int32_t OutOfRange(int64_t value, const IntegerTarget &target, const char *function) {
-    return Fail(VEK_E_OVERFLOW, function, "Cannot convert %lld to %s: out of range",
-                static_cast<long long>(value), target.name);
+int32_t OutOfRange(const VEKVARIANT &value, const IntegerTarget &target, const char *function) {
+    return CannotConvert(VEK_E_OVERFLOW, Describe(value), target.name, function);
 }
 
 // A whole text as an optional sign and decimal digits; "True" and "False" stand for
@@ -63,11 +58,22 @@ int32_t ParseInteger(std::string_view text, const IntegerTarget &target, const c
     return 0;
 }
 
-int32_t Bounded(int64_t value, const IntegerTarget &target, const char *function, int64_t &result) {
+int32_t Bounded(const VEKVARIANT &source, int64_t value, const IntegerTarget &target,
+                const char *function, int64_t &result) {
     if (value < target.minimum || value > target.maximum)
-        return OutOfRange(value, target, function);
+        return OutOfRange(source, target, function);
     result = value;
     return 0;
+}
+
+// A date's whole days, the time of day dropped (-1.25 is day -1).
+int32_t WholeDays(const VEKVARIANT &source, const IntegerTarget &target, const char *function,
+                  int64_t &result) {
+    const double days = std::trunc(source.value.date_value);
+    // The bounds as doubles: -2^63 is exact, and 2^63 is the first value past the top.
+    if (!(days >= -9223372036854775808.0 && days < 9223372036854775808.0))
+        return OutOfRange(source, target, function);
+    return Bounded(source, static_cast<int64_t>(days), target, function, result);
 }
 
 }  // namespace
@@ -80,19 +86,23 @@ int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const ch
             result = 0;
             return 0;
         case VEK_VT_INT32:
-            return Bounded(value.value.int32_value, target, function, result);
+            return Bounded(value, value.value.int32_value, target, function, result);
         case VEK_VT_INT:
-            return Bounded(value.value.int_value, target, function, result);
+            return Bounded(value, value.value.int_value, target, function, result);
         case VEK_VT_BOOL:
             result = value.value.bool_value != 0 ? 1 : 0;
             return 0;
+        case VEK_VT_DATE:
+            return WholeDays(value, target, function, result);
         case VEK_VT_TEXT:
             return ParseInteger(ViewOfCounted(value.value.text), target, function, result);
         case VEK_VT_WTEXT:
             return ParseInteger(NarrowText(value.value.wtext), target, function, result);
+        case VEK_VT_BLOB:
+            return ParseInteger(ViewOfCounted(static_cast<const char *>(value.value.blob)), target,
+                                function, result);
         default:
-            return Fail(VEK_E_TYPEMISMATCH, function, "Cannot convert %s to %s",
-                        TypeName(value.type), target.name);
+            return CannotConvert(VEK_E_TYPEMISMATCH, Describe(value), target.name, function);
     }
 }
 

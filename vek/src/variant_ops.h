@@ -9,15 +9,25 @@
 
 namespace vek::variant {
 
-// Frees what the variant owns and leaves it empty.
+// True for the two kinds that hold a counted object reference.
+bool IsObjectType(uint32_t type);
+
+// Frees what the variant owns (releases the object it references) and leaves it
+// empty.
 void Release(VEKVARIANT &variant);
 
-// A deep copy of `source` in `copy` (which owns nothing yet). 0 or a failure status.
+// A deep copy of `source` in `copy` (which owns nothing yet); an object gets one more
+// reference. 0 or a failure status.
 int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *function);
 
-// Replaces the value by an 8-bit text (null for the empty text). 0 or a status; the
-// variant is untouched on failure.
+// Replace the value by an 8-bit text, by a wide text (each byte one unit, as Latin-1;
+// or the given 16-bit units) or by a blob of bytes; null arrays for empty values. 0 or
+// a status; the variant is untouched on failure.
 int32_t AssignText(VEKVARIANT &variant, std::string_view text, const char *function);
+int32_t AssignWideText(VEKVARIANT &variant, std::string_view latin1, const char *function);
+int32_t AssignWideUnits(VEKVARIANT &variant, const uint16_t *units, size_t count,
+                        const char *function);
+int32_t AssignBlob(VEKVARIANT &variant, std::string_view bytes, const char *function);
 
 // The characters of a text variant, wide text narrowed to Latin-1 (units above 0xFF
 // become '?').
@@ -41,7 +51,24 @@ inline constexpr IntegerTarget kInt64Target{INT64_MIN, INT64_MAX, "a 64-bit inte
 int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const char *function,
                   int64_t &result);
 
+// The value as a Boolean / a date (days since 1899-12-30). 0 or a status; `result` is
+// written only on success.
+int32_t BooleanOf(const VEKVARIANT &value, const char *function, bool &result);
+int32_t DateOf(const VEKVARIANT &value, const char *function, double &result);
+
 // A short name of a type for failure messages ("a date", "a blob", ...).
 const char *TypeName(uint32_t type);
+
+// A text in double quotes for a failure message, cut after 100 characters ("...").
+std::string Quoted(std::string_view text);
+
+// The value as a failure message names it: numbers and dates as text, texts quoted,
+// other kinds by their type name.
+std::string Describe(const VEKVARIANT &value);
+
+// Fails with `code` and "Cannot convert <what> to <target>", adding ": out of range"
+// for VEK_E_OVERFLOW. Returns the status.
+int32_t CannotConvert(int32_t code, std::string_view what, const char *target,
+                      const char *function);
 
 }  // namespace vek::variant

@@ -44,8 +44,7 @@ int32_t TextOf(const VEKVARIANT &value, std::string &text, const char *function)
             return 0;
         case VEK_VT_DATE:
             if (!FormatAutomationDate(value.value.date_value, text))
-                return Fail(VEK_E_OVERFLOW, function, "Date value %g is out of range",
-                            value.value.date_value);
+                return CannotConvert(VEK_E_OVERFLOW, Describe(value), "a text", function);
             return 0;
         case VEK_VT_WTEXT:
             text = NarrowText(value.value.wtext);
@@ -57,8 +56,7 @@ int32_t TextOf(const VEKVARIANT &value, std::string &text, const char *function)
             text = ViewOfCounted(static_cast<const char *>(value.value.blob));
             return 0;
         default:
-            return Fail(VEK_E_TYPEMISMATCH, function, "Cannot convert variant type %u to a text",
-                        value.type);
+            return CannotConvert(VEK_E_TYPEMISMATCH, Describe(value), "a text", function);
     }
 }
 

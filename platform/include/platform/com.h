@@ -236,8 +236,34 @@ void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
 
 void VariantInit(VARIANT *variant);
+// Both handle every plain kind, BSTRs, interfaces (Release / AddRef) and safe arrays
+// (destroyed / copied element by element).
 HRESULT VariantClear(VARIANT *variant);
 HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
+
+constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000D);
+
+// Feature bits of a safe array.
+constexpr USHORT FADF_BSTR = 0x0100;
+constexpr USHORT FADF_UNKNOWN = 0x0200;
+constexpr USHORT FADF_DISPATCH = 0x0400;
+constexpr USHORT FADF_VARIANT = 0x0800;
+constexpr USHORT FADF_HAVEVARTYPE = 0x0080;
+
+// Safe arrays of the fixed-size kinds (VT_I1 .. VT_UINT, VT_R4, VT_R8, VT_CY,
+// VT_DATE, VT_BOOL, VT_ERROR, VT_DECIMAL) and of BSTRs, interfaces and VARIANTs,
+// whose elements are released with the array. Descriptor and zeroed data share one
+// block. Creation returns null for an unsupported kind or when memory runs out.
+SAFEARRAY *SafeArrayCreateVector(VARTYPE vt, LONG lower_bound, ULONG count);
+HRESULT SafeArrayDestroy(SAFEARRAY *array);
+HRESULT SafeArrayCopy(SAFEARRAY *source, SAFEARRAY **copy);
+HRESULT SafeArrayAccessData(SAFEARRAY *array, void **data);
+HRESULT SafeArrayUnaccessData(SAFEARRAY *array);
+UINT SafeArrayGetDim(SAFEARRAY *array);
+UINT SafeArrayGetElemsize(SAFEARRAY *array);
+HRESULT SafeArrayGetVartype(SAFEARRAY *array, VARTYPE *vt);
+HRESULT SafeArrayGetLBound(SAFEARRAY *array, UINT dimension, LONG *bound);
+HRESULT SafeArrayGetUBound(SAFEARRAY *array, UINT dimension, LONG *bound);
 
 #endif  // !PLATFORM_WINDOWS
 
@@ -326,6 +352,8 @@ class ComPtr {
 // Interface identifiers, the same values on every platform.
 inline constexpr GUID kIID_IUnknown = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIID_IDispatch = {
+    0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr GUID kIID_IErrorInfo = {
     0x1CF2B120, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
 inline constexpr GUID kIID_ICreateErrorInfo = {
