@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "frame/error_model.h"
+#include "imports/vek_imports.h"
 #include "tstore/t_names.h"
 #include "tstore/t_object.h"
 
@@ -47,6 +48,20 @@ void CastInto(VekVariant &value, const VEKVARIANT &source, uint32_t code) {
 
 }  // namespace
 
+ConfigText::ConfigText(const T_Object &object, const std::string &key) {
+    const VEKPROPERTYA *item = VekPropsFindNamedItemA(object.Config().Properties(), key.c_str());
+    if (item == nullptr)
+        return;
+    if (item->value.type == VEK_VT_TEXT) {
+        const char *text = item->value.value.text;
+        view_ =
+            std::string_view(text != nullptr ? text : "", static_cast<size_t>(VekTextLength(text)));
+        return;
+    }
+    CheckVekResult(VekVarToStrA(&item->value, converted_.Out()));
+    view_ = converted_.View();
+}
+
 AttributeType Type_From_Name(std::string_view type_name) {
     if (type_name.empty())
         return AttributeType::kUndeclared;
@@ -58,13 +73,11 @@ AttributeType Type_From_Name(std::string_view type_name) {
 }
 
 DeclaredType Declared_Type_Of(const T_Object &object, std::string_view attribute) {
-    const T_Config &config = object.Config();
     DeclaredType declared;
-    declared.name = config.ReadText(AttributeKey(attribute, " VarType").c_str()).Str();
+    declared.name = ConfigText(object, AttributeKey(attribute, " VarType")).View();
     declared.type = Type_From_Name(declared.name);
     if (declared.type == AttributeType::kVariant) {
-        const AnsiString default_name =
-            config.ReadText(AttributeKey(attribute, " Default Variant type").c_str());
+        const ConfigText default_name(object, AttributeKey(attribute, " Default Variant type"));
         declared.default_type = Type_From_Name(default_name.View());
     }
     return declared;

@@ -14,11 +14,29 @@
 #include <string>
 #include <string_view>
 
+#include "frame/ansi_string.h"
 #include "imports/vek_variant.h"
 
 namespace Ostrel::Zam::tstore {
 
 class T_Object;
+
+// A text of the object's configuration (empty when absent). A property that holds
+// 8-bit text is viewed in place, without a copy; other kinds are converted by the
+// support library. The configuration never changes after the declaration.
+class ConfigText {
+  public:
+    ConfigText(const T_Object &object, const std::string &key);
+    // The view may point into the converted copy, so it is never copied.
+    ConfigText(const ConfigText &) = delete;
+    ConfigText &operator=(const ConfigText &) = delete;
+    std::string_view View() const { return view_; }
+    bool Empty() const { return view_.empty(); }
+
+  private:
+    AnsiString converted_;
+    std::string_view view_;
+};
 
 enum class AttributeType {
     kUndeclared,  // no type declared (empty type name)

@@ -17,9 +17,8 @@ namespace Ostrel::Zam::tstore {
 namespace {
 
 // The name declared by "Attribute <n>"; empty ends the list.
-AnsiString DeclaredName(const T_Object &object, int32_t n) {
-    const std::string key = "Attribute " + std::to_string(n);
-    return object.Config().ReadText(key.c_str());
+ConfigText DeclaredName(const T_Object &object, int32_t n) {
+    return ConfigText(object, "Attribute " + std::to_string(n));
 }
 
 bool SameAttributeName(std::string_view a, std::string_view b) {
@@ -33,7 +32,7 @@ bool Is_Declared_Attribute(const T_Object &object, std::string_view name) {
     if (name.size() > 0x7FFFFFF0u)
         return false;
     for (int32_t n = 1;; ++n) {
-        const AnsiString declared = DeclaredName(object, n);
+        const ConfigText declared = DeclaredName(object, n);
         if (declared.Empty())
             return false;
         if (SameAttributeName(declared.View(), name))
@@ -51,14 +50,14 @@ std::string Default_Attribute_Name(const T_Object &object) {
 
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
     for (int32_t n = 1;; ++n) {
-        const AnsiString declared = DeclaredName(object, n);
+        const ConfigText declared = DeclaredName(object, n);
         if (declared.Empty())
             return;
-        const DeclaredType type = Declared_Type_Of(object, declared.View());
+        const std::string name(declared.View());
         VekVariant value;
-        Default_Value(Fresh_Kind(type), value);
+        Default_Value(Fresh_Kind(Declared_Type_Of(object, name)), value);
         // A new node is not modified by getting its starting values.
-        CheckVekResult(node._SetProperty(declared.CStr(), value.Get()));
+        CheckVekResult(node._SetProperty(name.c_str(), value.Get()));
     }
 }
 
