@@ -1,1 +1,168 @@
-// To be written.
+// Searching a tree by attribute value: T_SearchA walks in pre-order from a
+// starting node, below the fixed part of a node identifier, to the next node whose
+// path matches the identifier and whose attribute holds the value (as a whole, or
+// as a part); T_SearchNextA goes on after the node last found.
+//
+// Decisions:
+// - The state of the last search lives in the T table and is shared by all trees:
+//   the identifier after alias expansion, the value, Mode, whole-value flag and
+//   compare option are kept by every call that finds its T object, the path of the
+//   node found (canonical, with every twin index) only by a call that finds one.
+//   So after a search that finds nothing, T_SearchNextA goes on from the last hit.
+// - The starting node is never examined. The walk ends at the first node whose
+//   path has no more sections than the identifier's fixed part, i.e. on leaving
+//   the subtree below it; that node (or the last one, at the end of the tree)
+//   stays current when nothing is found.
+// - T_SearchNextA without a table fails as T_SearchA does without one, quoting an
+//   empty identifier. With a table but no search made yet it repeats a search with
+//   Mode 0, which is refused as an invalid Mode.
+// - Each node costs one step of the walk (its path is kept from the step), one
+//   pattern match, and for a matching node one attribute read and one comparison.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "dax64.h"
+#include "frame/error_model.h"
+#include "frame/export_frame.h"
+#include "imports/vek_imports.h"
+#include "tstore/t_attributes.h"
+#include "tstore/t_errors.h"
+#include "tstore/t_locate.h"
+#include "tstore/t_names.h"
+#include "tstore/t_object.h"
+#include "tstore/t_pattern.h"
+#include "tstore/t_syntax.h"
+#include "tstore/t_table.h"
+#include "tstore/t_walk.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+constexpr char kSearchSource[] = "T.T_Search";
+
+[[noreturn]] void RaiseNoTObject(std::string_view identifier) {
+    RaiseErrorFormat(kTObjectMissing, kSearchSource, "T Object doesn't exist: %.231s",
+                     std::string(identifier).c_str());
+}
+
+void CheckMode(int32_t mode) {
+    if (mode != kRawMode && mode != kFormattedMode && mode != kNoTextMode)
+        RaiseErrorFormat(kParameterInvalid, kSearchSource, "Invalid argument: Mode=%Xh",
+                         static_cast<uint32_t>(mode));
+}
+
+// Whether an attribute's text holds the value: equal to it, or containing it.
+bool Holds(std::string_view text, std::string_view value, uint8_t whole_value, int32_t option) {
+    const auto text_length = static_cast<int32_t>(text.size());
+    const auto value_length = static_cast<int32_t>(value.size());
+    const auto options = static_cast<uint32_t>(option);
+    if (whole_value != 0)
+        return VekStrnCompA(text.data(), text_length, value.data(), value_length, options) == 0;
+    return VekStrnSearchA(text.data(), text_length, value.data(), value_length, options, 0) >= 0;
+}
+
+// What one search looks for, once its texts are checked and its tree is found.
+struct Query {
+    T_Object *object = nullptr;
+    std::string attribute;
+    std::string pattern;
+    int32_t depth_limit = 0;  // sections of the identifier's fixed part
+    std::string start_path;   // canonical
+};
+
+Query Prepare(T_Table &table, const LastSearch &request, std::string_view written_identifier,
+              std::string_view expanded_start) {
+    const AttributePath parts = Split_Attribute_Path(request.identifier);
+    Query query;
+    query.object = table.T_Object_At(table.Find_T_Object(Get_Section(parts.node, 1)));
+    if (query.object == nullptr)
+        RaiseNoTObject(written_identifier);
+    table.Last_Search().identifier = request.identifier;
+    table.Last_Search().value = request.value;
+    table.Last_Search().mode = request.mode;
+    table.Last_Search().whole_value = request.whole_value;
+    table.Last_Search().compare_option = request.compare_option;
+
+    query.attribute = parts.attribute.empty() ? Default_Attribute_Name(*query.object)
+                                              : std::string(parts.attribute);
+    if (query.attribute.empty())
+        RaiseErrorFormat(kNoDefaultAttribute, kSearchSource, "No default attribute for %.229s",
+                         std::string(written_identifier).c_str());
+    const std::string fixed = Identifier_Fixed_Prefix(parts.node);
+    query.depth_limit = Section_Count(fixed);
+    query.pattern = Identifier_To_Pattern(parts.node);
+    query.start_path = Complete_Twin_Indexes(expanded_start.empty() ? fixed : expanded_start);
+    return query;
+}
+
+// Walks from the starting node to the next hit; its canonical path, or empty.
+std::string Walk(const Query &query, const LastSearch &request) {
+    T_Object &object = *query.object;
+    if (!Locate_Node(object, query.start_path))
+        return {};
+    while (Next_Node(object) && Section_Count(object.Current_Path()) > query.depth_limit) {
+        if (!Match_Identifier(object.Current_Path(), query.pattern, *object.Current()))
+            continue;
+        const std::string text = Get_Attribute_Value(object, query.attribute, request.mode);
+        if (Holds(text, request.value, request.whole_value, request.compare_option))
+            return object.Current_Path();
+    }
+    return {};
+}
+
+// `request` holds the caller's texts; its path_found is not used.
+AnsiString Search(const LastSearch &request, std::string_view start) {
+    CheckMode(request.mode);
+    T_Table *table = Existing_T_Table();
+    if (table == nullptr)
+        RaiseNoTObject(request.identifier);
+    LastSearch expanded = request;
+    expanded.identifier = table->Aliases().Expand(request.identifier);
+    const std::string expanded_start =
+        start.empty() ? std::string() : table->Aliases().Expand(start);
+    Check_Attribute_Identifier_Syntax(expanded.identifier);
+    if (!expanded_start.empty())
+        Check_Node_Path_Syntax(expanded_start);
+
+    const Query query = Prepare(*table, expanded, request.identifier, expanded_start);
+    std::string found = Walk(query, expanded);
+    if (found.empty())
+        return {};
+    AnsiString result(query.object->Returned_Path(found));
+    table->Last_Search().path_found = std::move(found);
+    return result;
+}
+
+AnsiString SearchNext() {
+    T_Table *table = Existing_T_Table();
+    if (table == nullptr)
+        RaiseNoTObject("");
+    // A copy: the search rewrites the state it starts from.
+    const LastSearch last = table->Last_Search();
+    return Search(last, last.path_found);
+}
+
+}  // namespace
+
+}  // namespace Ostrel::Zam::tstore
+
+using namespace Ostrel::Zam;
+
+DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, const char *start,
+                                     int32_t mode, uint8_t whole_value, int32_t compare_option) {
+    return TextExport("dax/t_search[153]", [&] {
+        tstore::LastSearch request;
+        request.identifier = TextArgument(identifier).Str();
+        request.value = TextArgument(value).Str();
+        request.mode = mode;
+        request.whole_value = whole_value;
+        request.compare_option = compare_option;
+        return tstore::Search(request, TextArgument(start).View());
+    });
+}
+
+DAX64_API char *DAX64_CALL T_SearchNextA(void) {
+    return TextExport("dax/t_search[166]", [] { return tstore::SearchNext(); });
+}

@@ -355,3 +355,169 @@ TEST(TStoreChildRun, AFailingInsertionPutsTheGroupBack) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace Ostrel::Zam::tstore;
+using namespace tstore_test;
+
+// ---- Search ------------------------------------------------------------------
+
+// Main: Cfg (Port COM1, Port COM2, Port COM1, Sub (Port COM1)), Other (Port COM1).
+class TStoreSearch : public TStoreTest {
+  protected:
+    void SetUp() override {
+        TStoreTest::SetUp();
+        VekTreeNode &cfg = Add(tree_.Root(), "Cfg");
+        for (const char *value : {"COM1", "COM2", "COM1"})
+            SetText(Add(cfg, "Port", 0), "Value", value);
+        SetText(Add(Add(cfg, "Sub"), "Port", 0), "Value", "COM1");
+        SetText(Add(Add(tree_.Root(), "Other"), "Port", 0), "Value", "COM1");
+    }
+
+    void DeclareMain(bool remove_first_twin_indexes = false, const char *default_attribute = "") {
+        Props config = RootConfig(tree_.Handle());
+        VekPropsSetInt32(config.get(), "Remove First Twin Indexes", remove_first_twin_indexes);
+        VekPropsSetTextA(config.get(), "Default Attribute", default_attribute);
+        ASSERT_EQ(T_Declare(config.get()), 0);
+    }
+
+    static std::optional<std::string> Search(const char *identifier, const char *value,
+                                             const char *start = "", uint8_t whole = 1,
+                                             int32_t option = 0, int32_t mode = 0x33) {
+        return Take(T_SearchA(identifier, value, start, mode, whole, option));
+    }
+    static std::optional<std::string> Next() { return Take(T_SearchNextA()); }
+
+    // Every hit of a search and its T_SearchNextA calls, in order.
+    static std::vector<std::string> Hits(const char *identifier, const char *value,
+                                         uint8_t whole = 1, int32_t option = 0) {
+        std::vector<std::string> hits;
+        for (auto hit = Search(identifier, value, "", whole, option); hit; hit = Next())
+            hits.push_back(*hit);
+        return hits;
+    }
+
+    HostTree tree_{"Main"};
+};
+
+using Paths = std::vector<std::string>;
+
+TEST_F(TStoreSearch, FindsHitsInTreeOrderAndNextGoesOn) {
+    DeclareMain();
+    EXPECT_EQ(Search("Main.Cfg.Port[#]!Value", "COM1"), "Main.Cfg[1].Port[1]");
+    EXPECT_EQ(CurrentPathOf("Main"), "Main.Cfg[1].Port[1]");
+    ZamSetErrorInfo(nullptr);
+    EXPECT_EQ(Next(), "Main.Cfg[1].Port[3]");
+    EXPECT_EQ(Next(), std::nullopt);
+    EXPECT_EQ(ZamGetLastError(), 0) << "finding nothing is no error";
+    // The walk stopped at the first node outside the fixed part Main.Cfg.
+    EXPECT_EQ(CurrentPathOf("Main"), "Main.Other[1]");
+
+    const LastSearch &last = Existing_T_Table()->Last_Search();
+    EXPECT_EQ(last.identifier, "Main.Cfg.Port[#]!Value");
+    EXPECT_EQ(last.value, "COM1");
+    EXPECT_EQ(last.path_found, "Main.Cfg[1].Port[3]");
+    EXPECT_EQ(last.mode, 0x33);
+    EXPECT_EQ(last.whole_value, 1);
+    EXPECT_EQ(last.compare_option, 0);
+}
+
+TEST_F(TStoreSearch, ReturnedPathsFollowTheTreesTwinIndexSetting) {
+    DeclareMain(true);
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "COM1"), (Paths{"Main.Cfg.Port", "Main.Cfg.Port[3]"}));
+    EXPECT_EQ(Existing_T_Table()->Last_Search().path_found, "Main.Cfg[1].Port[3]");
+}
+
+TEST_F(TStoreSearch, WholeValueOrPartAndTheCompareOption) {
+    DeclareMain();
+    const Paths three_ports{"Main.Cfg[1].Port[1]", "Main.Cfg[1].Port[2]", "Main.Cfg[1].Port[3]"};
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "COM", 0), three_ports);
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "COM", 1), Paths{});
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "com2", 1, 0), Paths{});
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "com2", 1, VEK_IGNORE_CASE),
+              Paths{"Main.Cfg[1].Port[2]"});
+    EXPECT_EQ(Hits("Main.Cfg.Port[#]!Value", "om", 0, VEK_IGNORE_CASE), three_ports);
+    // Mode 2 reads every attribute as the empty text.
+    EXPECT_EQ(Search("Main.Cfg.Port[#]!Value", "", "", 1, 0, 2), "Main.Cfg[1].Port[1]");
+    EXPECT_EQ(Search("Main.Cfg.Port[#]!Value", "COM1", "", 1, 0, 2), std::nullopt);
+}
+
+TEST_F(TStoreSearch, TheWalkStaysBelowTheFixedPart) {
+    DeclareMain();
+    EXPECT_EQ(Hits("Main.Cfg.*!Value", "COM1"),
+              (Paths{"Main.Cfg[1].Port[1]", "Main.Cfg[1].Port[3]", "Main.Cfg[1].Sub[1].Port[1]"}));
+    EXPECT_EQ(Hits("Main.*.Sub.Port!Value", "COM1"), Paths{"Main.Cfg[1].Sub[1].Port[1]"});
+    EXPECT_EQ(Hits("Main.Oth?r.Port[#]!Value", "COM1"), Paths{"Main.Other[1].Port[1]"});
+    // The fixed part itself is never examined, and nothing below it matches.
+    EXPECT_EQ(Hits("Main.Cfg.Port!Value", "COM1"), Paths{});
+    // -1 matches the last of its twins.
+    EXPECT_EQ(Hits("Main.C+.Port[-1]!Value", "COM", 0), Paths{"Main.Cfg[1].Port[3]"});
+}
+
+TEST_F(TStoreSearch, AStartPathGoesOnAfterThatNode) {
+    DeclareMain();
+    EXPECT_EQ(Search("Main.*!Value", "COM1", "Main.Cfg.Sub"), "Main.Cfg[1].Sub[1].Port[1]");
+    EXPECT_EQ(Search("Main.*!Value", "COM1", "Main.Other.Port"), std::nullopt);
+    EXPECT_EQ(Search("Main.*!Value", "COM1", "Main.Nowhere"), std::nullopt);
+
+    // A search that finds nothing keeps the last hit, and the next search goes on
+    // from there with the new value.
+    ASSERT_EQ(Search("Main.Cfg.Port[#]!Value", "COM1"), "Main.Cfg[1].Port[1]");
+    EXPECT_EQ(Search("Main.Cfg.Port[#]!Value", "COM2", "Main.Cfg.Port[2]"), std::nullopt);
+    EXPECT_EQ(Next(), "Main.Cfg[1].Port[2]");
+    // When the node last found is gone, the next search finds nothing.
+    VekTreeNode::FromHandle(tree_.Handle())->FirstChild()->FirstChild()->GetNextSib()->Delete(true);
+    EXPECT_EQ(Next(), std::nullopt);
+}
+
+TEST_F(TStoreSearch, AliasesAndTheDefaultAttribute) {
+    DeclareMain(false, "Value");
+    T_SetAliasA("CFG", "Main.Cfg");
+    EXPECT_EQ(Search("CFG.Port[#]", "COM2"), "Main.Cfg[1].Port[2]");
+    EXPECT_EQ(Existing_T_Table()->Last_Search().identifier, "Main.Cfg.Port[#]");
+    EXPECT_EQ(Search("Main.*", "COM1", "CFG.Port[3]"), "Main.Cfg[1].Sub[1].Port[1]");
+    EXPECT_EQ(Search("CFG.Port[#]!Missing", "COM2"), std::nullopt);
+}
+
+TEST_F(TStoreSearch, RefusalsKeepTheirOrderAndTexts) {
+    const char *kSearch = "T.T_Search";
+    // No table: the Mode is checked first, then the table.
+    EXPECT_EQ(Search("Main.*!Value", "x", "", 1, 0, 3), std::nullopt);
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000E), kSearch, "Invalid argument: Mode=3h"}));
+    EXPECT_EQ(Search("DUT.*!Value", "x"), std::nullopt);
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040020), kSearch, "T Object doesn't exist: DUT.*!Value"}));
+    EXPECT_EQ(Next(), std::nullopt);
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE2040020), kSearch, "T Object doesn't exist: "}));
+
+    DeclareMain();
+    // A table, but no search yet: the remembered Mode is none of the three.
+    EXPECT_EQ(Next(), std::nullopt);
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000E), kSearch, "Invalid argument: Mode=0h"}));
+    EXPECT_EQ(Search("Main.Cfg.Port[x]!Value", "x"), std::nullopt);
+    EXPECT_EQ(LastError().code, Code(0xE2040009));
+    EXPECT_EQ(Search("Main.*!Value", "x", "Main..Cfg"), std::nullopt);
+    EXPECT_EQ(LastError().code, Code(0xE204000B));
+    EXPECT_EQ(Search("Nope.*!Value", "x"), std::nullopt);
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040020), kSearch, "T Object doesn't exist: Nope.*!Value"}));
+    EXPECT_EQ(Existing_T_Table()->Last_Search().mode, 0) << "nothing kept before the T object";
+
+    // Without an attribute name and without a default attribute; the state is kept.
+    T_SetAliasA("CFG", "Main.Cfg");
+    EXPECT_EQ(Search("CFG.Port[#]", "COM1", "", 0, 1), std::nullopt);
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040015), kSearch, "No default attribute for CFG.Port[#]"}));
+    const LastSearch &last = Existing_T_Table()->Last_Search();
+    EXPECT_EQ(last.identifier, "Main.Cfg.Port[#]");
+    EXPECT_EQ(last.value, "COM1");
+    EXPECT_EQ(last.whole_value, 0);
+    EXPECT_EQ(last.compare_option, 1);
+    EXPECT_EQ(last.path_found, "");
+
+    EXPECT_EQ(Take(T_SearchA(nullptr, nullptr, nullptr, 0x33, 1, 0)), std::nullopt);
+    EXPECT_EQ(LastError().code, Code(0xE2040009));
+}
+
+}  // namespace
