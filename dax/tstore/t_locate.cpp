@@ -62,42 +62,45 @@ void AppendSection(std::string &path, std::string_view section, const Twin &twin
     path += ']';
 }
 
-bool LocateBelowRoot(T_Object &object, VekTreeNode &root, std::string_view path) {
+// Where a walk down a path ended: the node found, or the deepest ancestor reached.
+struct Reached {
+    VekTreeNode *node = nullptr;
+    bool found = false;
+};
+
+// Walks down from the root section by section; `written`, when given, receives
+// the path of the node reached (sections as written, -1 replaced by the index
+// found).
+Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written) {
     const std::vector<std::string_view> sections = Sections(path);
-    std::string reached(sections.front());
-    VekTreeNode *at = &root;
-    bool found = true;
-    for (size_t i = 1; i < sections.size() && found; ++i) {
-        const Twin twin = FindTwin(*at, sections[i]);
-        found = twin.node != nullptr;
-        if (found) {
-            AppendSection(reached, sections[i], twin);
-            at = twin.node;
-        }
+    if (written != nullptr)
+        *written = sections.front();
+    Reached reached{&root, true};
+    for (size_t i = 1; i < sections.size() && reached.found; ++i) {
+        const Twin twin = FindTwin(*reached.node, sections[i]);
+        reached.found = twin.node != nullptr;
+        if (!reached.found)
+            break;
+        if (written != nullptr)
+            AppendSection(*written, sections[i], twin);
+        reached.node = twin.node;
     }
-    object.Set_Current(at, std::move(reached));
-    return found;
+    return reached;
 }
 
-}  // namespace
-
-bool Locate_Node(T_Object &object, std::string_view path) {
-    object.Reset_Current_Node();
-    VekTreeNode *root = object.Root();
-    if (root == nullptr)
-        return false;
-    object.Set_Current(root, std::string(root->GetName()));
-    if (path.empty() || !Same_Name(Get_Section(path, 1), root->GetName()))
-        return false;
-    return LocateBelowRoot(object, *root, path);
+bool IsRootSection(const VekTreeNode &root, std::string_view path) {
+    return !path.empty() && Same_Name(Get_Section(path, 1), root.GetName());
 }
 
-ResolvedPath Resolve_Path(std::string_view path, PathSyntax syntax, const char *source) {
-    T_Table *table = Existing_T_Table();
-    if (table == nullptr)
-        RaiseErrorFormat(kTObjectMissing, source, "T Object doesn't exist: %.231s",
-                         std::string(Get_Section(path, 1)).c_str());
-    const std::string expanded = table->Aliases().Expand(path);
+[[noreturn]] void RaiseObjectMissing(const char *source, std::string_view quoted) {
+    RaiseErrorFormat(kTObjectMissing, source, "T Object doesn't exist: %.231s",
+                     std::string(quoted).c_str());
+}
+
+ResolvedPath ResolveQuoting(std::string_view path, PathSyntax syntax, const char *source,
+                            const std::string_view *quoted) {
+    T_Table &table = Table_Or_Raise(source, quoted != nullptr ? *quoted : Get_Section(path, 1));
+    const std::string expanded = table.Aliases().Expand(path);
     ResolvedPath resolved;
     std::string_view node_part = expanded;
     if (syntax == PathSyntax::kAttributePath) {
@@ -108,13 +111,59 @@ ResolvedPath Resolve_Path(std::string_view path, PathSyntax syntax, const char *
     } else {
         Check_Node_Path_Syntax(expanded);
     }
-    const std::string name(Get_Section(node_part, 1));
-    resolved.object = table->T_Object_At(table->Find_T_Object(name));
-    if (resolved.object == nullptr)
-        RaiseErrorFormat(kTObjectMissing, source, "T Object doesn't exist: %.231s", name.c_str());
+    resolved.object = &Object_Or_Raise(table, node_part, source,
+                                       quoted != nullptr ? *quoted : Get_Section(node_part, 1));
     resolved.node_path = Complete_Twin_Indexes(node_part);
     resolved.found = Locate_Node(*resolved.object, resolved.node_path);
     return resolved;
+}
+
+}  // namespace
+
+bool Locate_Node(T_Object &object, std::string_view path) {
+    object.Reset_Current_Node();
+    VekTreeNode *root = object.Root();
+    if (root == nullptr)
+        return false;
+    object.Set_Current(root, std::string(root->GetName()));
+    if (!IsRootSection(*root, path))
+        return false;
+    std::string written;
+    const Reached reached = WalkDown(*root, path, &written);
+    object.Set_Current(reached.node, std::move(written));
+    return reached.found;
+}
+
+VekTreeNode *Find_Node(const T_Object &object, std::string_view path) {
+    VekTreeNode *root = object.Root();
+    if (root == nullptr || !IsRootSection(*root, path))
+        return nullptr;
+    const Reached reached = WalkDown(*root, path, nullptr);
+    return reached.found ? reached.node : nullptr;
+}
+
+T_Table &Table_Or_Raise(const char *source, std::string_view quoted) {
+    T_Table *table = Existing_T_Table();
+    if (table == nullptr)
+        RaiseObjectMissing(source, quoted);
+    return *table;
+}
+
+T_Object &Object_Or_Raise(const T_Table &table, std::string_view path, const char *source,
+                          std::string_view quoted) {
+    T_Object *object = table.T_Object_At(table.Find_T_Object(Get_Section(path, 1)));
+    if (object == nullptr)
+        RaiseObjectMissing(source, quoted);
+    return *object;
+}
+
+ResolvedPath Resolve_Path(std::string_view path, PathSyntax syntax, const char *source) {
+    return ResolveQuoting(path, syntax, source, nullptr);
+}
+
+ResolvedPath Resolve_Path(std::string_view path, PathSyntax syntax, const char *source,
+                          std::string_view quoted) {
+    return ResolveQuoting(path, syntax, source, &quoted);
 }
 
 }  // namespace Ostrel::Zam::tstore

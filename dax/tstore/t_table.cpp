@@ -1,8 +1,10 @@
 #include "tstore/t_table.h"
 
+#include <cstddef>
 #include <utility>
 
 #include "tstore/t_names.h"
+#include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
 
@@ -13,6 +15,18 @@ namespace {
 // T_Terminate has not ended, because the property lists it holds belong to the
 // support library, which may be unloaded first.
 T_Table *g_t_table = nullptr;
+
+// The node after `node` in pre-order that still lies below `top`; null after the
+// subtree's last node.
+const VekTreeNode *NextInSubtree(const VekTreeNode &node, const VekTreeNode &top) {
+    if (node.FirstChild() != nullptr)
+        return node.FirstChild();
+    for (const VekTreeNode *at = &node; at != &top; at = at->Parent()) {
+        if (at->GetNextSib() != nullptr)
+            return at->GetNextSib();
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -37,6 +51,27 @@ T_Object &T_Table::Add(std::unique_ptr<T_Object> object) {
 
 void T_Table::Remove_At(int32_t index) {
     objects_.erase(objects_.begin() + index);
+}
+
+void T_Table::Forget_Current_Nodes_In(const VekTreeNode &top) {
+    std::vector<T_Object *> holders;
+    std::vector<const VekTreeNode *> currents;
+    for (const std::unique_ptr<T_Object> &object : objects_) {
+        if (const VekTreeNode *current = object->Current()) {
+            holders.push_back(object.get());
+            currents.push_back(current);
+        }
+    }
+    for (const VekTreeNode *node = &top; node != nullptr && !holders.empty();
+         node = NextInSubtree(*node, top)) {
+        for (size_t i = holders.size(); i-- > 0;) {
+            if (currents[i] != node)
+                continue;
+            holders[i]->Reset_Current_Node();
+            holders.erase(holders.begin() + static_cast<std::ptrdiff_t>(i));
+            currents.erase(currents.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
 }
 
 T_Table *Existing_T_Table() {

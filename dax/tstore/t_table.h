@@ -36,6 +36,12 @@ class T_Table {
     T_Object &Add(std::unique_ptr<T_Object> object);
     // Removes and frees the T object at a valid index; its tree is untouched.
     void Remove_At(int32_t index);
+    // Resets the current node of every T object whose current node is `top` or
+    // lies below it. Called before the store frees that subtree, so that no T
+    // object keeps the address of a freed node. Compares addresses only (a
+    // remembered node may already have been freed by the host), costing the
+    // subtree's size, which freeing it costs anyway.
+    void Forget_Current_Nodes_In(const VekTreeNode &top);
 
     AliasList &Aliases() { return aliases_; }
     const AliasList &Aliases() const { return aliases_; }

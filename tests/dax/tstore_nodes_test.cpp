@@ -1,2 +1,298 @@
-// To be written.
+// Adding, deleting and retyping nodes: the shape of the tree afterwards, the
+// current node each call leaves, and the errors of each argument.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "imports/vek_variant.h"
+#include "tstore/t_locate.h"
+#include "tstore/t_node_building.h"
+#include "tstore_test_support.h"
+
+namespace {
+
+using namespace Ostrel::Zam::tstore;
+using namespace tstore_test;
+
+class TStoreNodes : public TStoreTest {
+  protected:
+    void SetUp() override {
+        TStoreTest::SetUp();
+        ASSERT_EQ(Declare(tree_.Handle()), 0);
+    }
+
+    std::string Shape() const { return tstore_test::Shape(tree_.Root()); }
+    T_Object &Root() { return Object("Root"); }
+    std::string Current() {
+        return Root().Current() != nullptr ? Root().Current_Path() : std::string("none");
+    }
+    // Adds twins and other children directly: Root(A,B,A,A).
+    void GrowTwins() {
+        for (const char *name : {"A", "B", "A", "A"})
+            Add(tree_.Root(), name);
+    }
+
+    HostTree tree_{"Root"};
+};
+
+// ---- T_AddNodeA ------------------------------------------------------------
+
+TEST_F(TStoreNodes, AddingMakesMissingParentGroups) {
+    EXPECT_EQ(T_AddNodeA("Root.A.B", 0, -1, 3), 0);
+    EXPECT_EQ(Shape(), "A(B-)");
+    EXPECT_EQ(Current(), "Root.A[1]");                    // the parent of the new node
+    EXPECT_EQ(T_AddNodeA("Root.A[3].C", 128, -1, 3), 0);  // twins until a third A exists
+    EXPECT_EQ(Shape(), "A(B-),A,A(C)");
+    EXPECT_EQ(Current(), "Root.A[3]");
+    EXPECT_EQ(T_AddNodeA("Root.A[-1].D[2].E", 0, -1, 3), 0);
+    EXPECT_EQ(Shape(), "A(B-),A,A(C,D,D(E-))");
+    EXPECT_EQ(Current(), "Root.A[3].D[2]");
+}
+
+TEST_F(TStoreNodes, AddingPlacesTheNodeAtItsPosition) {
+    EXPECT_EQ(T_AddNodeA("Root.B", 128, -1, 3), 0);
+    EXPECT_EQ(T_AddNodeA("Root.A", 128, 1, 3), 0);
+    EXPECT_EQ(T_AddNodeA("Root.D", 128, 3, 3), 0);
+    EXPECT_EQ(T_AddNodeA("Root.C", 128, 3, 3), 0);
+    EXPECT_EQ(Shape(), "A,B,C,D");
+    for (int32_t position : {0, 6, -2}) {
+        EXPECT_EQ(T_AddNodeA("Root.E", 128, position, 3), Code(0xE204000F));
+        EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000F), "T.T_AddNode",
+                                            "Invalid position: " + std::to_string(position)}));
+    }
+    EXPECT_EQ(Shape(), "A,B,C,D");
+}
+
+TEST_F(TStoreNodes, ErrorHandlingDecidesOnlyWhenTheNameIsTaken) {
+    EXPECT_EQ(T_AddNodeA("Root.A", 128, -1, 5), 0);   // no A yet: any value goes
+    EXPECT_EQ(T_AddNodeA("Root.a", 128, -1, 3), 0);   // names ignore case: a twin
+    EXPECT_EQ(T_AddNodeA("Root.A", 128, -1, 41), 0);  // adds nothing
+    EXPECT_EQ(Shape(), "A,a");
+    EXPECT_EQ(T_AddNodeA("Root.A", 128, -1, 11), Code(0xE204001B));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204001B), "T.T_AddNode", "Node Root.A has twins"}));
+    EXPECT_EQ(T_AddNodeA("Root.A", 128, -1, 5), Code(0xE204000E));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000E), "T.T_AddNode",
+                                        "Invalid argument: Error_Handling = 5h"}));
+    EXPECT_EQ(Shape(), "A,a");
+}
+
+TEST_F(TStoreNodes, AddingRefusesIndexedNamesTheRootAndOtherTypes) {
+    EXPECT_EQ(T_AddNodeA("Root.A[2]", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204000B), "T.T_AddNode", "Invalid node path: Root.A[2]"}));
+    EXPECT_EQ(T_AddNodeA("Root", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204000B), "T.T_AddNode", "Invalid node path: Root"}));
+    EXPECT_EQ(T_AddNodeA("Root.A", 1, -1, 3), Code(0xE204000E));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204000E), "T.T_AddNode", "Invalid argument: Node_Type = 1h"}));
+    EXPECT_EQ(T_AddNodeA("Root..A", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(T_AddNodeA("Nope.A", 0, -1, 3), Code(0xE2040020));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040020), "T.T_AddNode", "T Object doesn't exist: Nope.A"}));
+    EXPECT_EQ(T_AddNodeA(nullptr, 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(Shape(), "");
+}
+
+TEST_F(TStoreNodes, ItemsTakeNoChildrenNotEvenMissingGroups) {
+    ASSERT_EQ(T_AddNodeA("Root.Item", 0, -1, 3), 0);
+    EXPECT_EQ(T_AddNodeA("Root.Item.X", 0, -1, 3), Code(0xE2040021));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE2040021), "T.T_AddNode",
+                                        "Parent is not group node: Root.Item.X"}));
+    // The group that would be made first is the one refused, by its own path.
+    EXPECT_EQ(T_AddNodeA("Root.Item.X.Y", 0, -1, 3), Code(0xE2040021));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE2040021), "T.T_AddNode",
+                                        "Parent is not group node: Root.Item[1].X"}));
+    EXPECT_EQ(Shape(), "Item-");
+}
+
+TEST_F(TStoreNodes, AHugeMissingTwinIndexIsRefusedBeforeAnythingIsMade) {
+    EXPECT_EQ(T_AddNodeA("Root.A[2000000000].B", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000B), "T.T_AddNode",
+                                        "Too many missing parent nodes: Root.A"}));
+    EXPECT_EQ(Shape(), "");
+}
+
+TEST_F(TStoreNodes, AddingExpandsAnAlias) {
+    ASSERT_EQ(T_SetAliasA("DUT", "Root.Board[2]"), 0);
+    EXPECT_EQ(T_AddNodeA("DUT.Port", 0, -1, 3), 0);
+    EXPECT_EQ(Shape(), "Board,Board(Port-)");
+    EXPECT_EQ(T_AddNodeA("DUT", 0, -1, 3), Code(0xE204000B));  // quotes what was passed
+    EXPECT_EQ(LastError().description, "Invalid node path: DUT");
+}
+
+TEST_F(TStoreNodes, AddingWithoutATableFails) {
+    T_Terminate();
+    EXPECT_EQ(T_AddNodeA("Root.A", 0, -1, 3), Code(0xE2040020));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040020), "T.T_AddNode", "T Object doesn't exist: Root.A"}));
+}
+
+// ---- T_DeleteNodeA ---------------------------------------------------------
+
+TEST_F(TStoreNodes, DeletingAPathTakesOneNodeAndMovesToTheNextSibling) {
+    GrowTwins();
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 7, 25), 0);
+    EXPECT_EQ(Shape(), "B,A,A");
+    EXPECT_EQ(Current(), "Root.B[1]");
+    EXPECT_EQ(T_DeleteNodeA("Root.A[1]", 7, 25), 0);
+    EXPECT_EQ(Current(), "Root.A[1]");  // the next twin takes the index
+    EXPECT_EQ(T_CheckCurrentNodeA("Root"), 0);
+    EXPECT_EQ(T_DeleteNodeA("Root.A[-1]", 7, 25), 0);
+    EXPECT_EQ(Current(), "Root");  // no next sibling: the parent
+    EXPECT_EQ(Shape(), "B");
+}
+
+TEST_F(TStoreNodes, DeletingWildcardsTakesEveryMatch) {
+    GrowTwins();
+    Add(Add(tree_.Root(), "C"), "A");
+    EXPECT_EQ(T_DeleteNodeA("Root.A[#]", 7, 25), 0);
+    EXPECT_EQ(Shape(), "B,C(A)");
+    EXPECT_EQ(T_DeleteNodeA("Root.*", 7, 25), 0);
+    EXPECT_EQ(Shape(), "");
+    EXPECT_EQ(Current(), "Root");
+    EXPECT_EQ(T_DeleteNodeA("Root.*", 7, 25), Code(0xE2040014));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040014), "T.T_DeleteNode", "No children: Root.*"}));
+    EXPECT_EQ(T_DeleteNodeA("Root.*", 7, 27), 0);
+}
+
+TEST_F(TStoreNodes, APatternNamingOneTwinDeletesItOncePerParent) {
+    // Root.? ends in "[1]": after A[1] goes, the A that becomes A[1] stays.
+    GrowTwins();
+    EXPECT_EQ(T_DeleteNodeA("Root.?", 7, 25), 0);
+    EXPECT_EQ(Shape(), "A,A");
+    EXPECT_EQ(T_CheckCurrentNodeA("Root"), 0);
+}
+
+TEST_F(TStoreNodes, DeletingNeverTakesTheRootOrChildrenUnasked) {
+    Add(Add(tree_.Root(), "A"), "X");
+    EXPECT_EQ(T_DeleteNodeA("Root", 7, 25), Code(0xE204000B));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204000B), "T.T_Object.Delete_Node", "Node path is invalid"}));
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 9, 25), Code(0xE204001C));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204001C), "T.T_Object.Delete_Node", "Node has children"}));
+    EXPECT_EQ(Shape(), "A(X)");
+    EXPECT_EQ(T_DeleteNodeA("Root.A.X", 9, 25), 0);
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 9, 25), 0);
+    EXPECT_EQ(Shape(), "");
+}
+
+TEST_F(TStoreNodes, NothingToDeleteIsAnErrorOnlyWhenReported) {
+    Add(tree_.Root(), "A");
+    EXPECT_EQ(T_DeleteNodeA("Root.Missing", 7, 27), 0);
+    EXPECT_EQ(T_DeleteNodeA("Root.Missing", 7, 25), Code(0xE2040017));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040017), "T.T_DeleteNode", "No match for Root.Missing[1]"}));
+    EXPECT_EQ(T_DeleteNodeA("Root.?x", 7, 25), Code(0xE2040017));
+    EXPECT_EQ(LastError().description, "No match for Root.{0-9a-zA-Z_()/, :'-}x[1]");
+    EXPECT_EQ(T_DeleteNodeA("Nope.A", 7, 27), 0);
+    EXPECT_EQ(T_DeleteNodeA("Nope.A", 7, 25), Code(0xE2040020));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE2040020), "T.T_DeleteNode", "T Object doesn't exist: Nope.A"}));
+    EXPECT_EQ(Shape(), "A");
+}
+
+TEST_F(TStoreNodes, DeletingChecksRecurseThenErrorHandlingThenSyntax) {
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 8, 26), Code(0xE204000E));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204000E), "T.T_DeleteNode", "Invalid argument: Recurse = 8h"}));
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 7, -1), Code(0xE204000E));
+    EXPECT_EQ(LastError().description, "Invalid argument: Error_Handling = FFFFFFFFh");
+    EXPECT_EQ(T_DeleteNodeA("Root.A+B+", 7, 27), Code(0xE2040009));
+    T_Terminate();
+    EXPECT_EQ(T_DeleteNodeA("Root.A", 7, 27), Code(0xE2040020));  // whatever the handling
+}
+
+TEST_F(TStoreNodes, DeletingResetsEveryCurrentNodeInsideTheSubtree) {
+    // A second T object declared on a branch of the same tree.
+    VekTreeNode &sub = Add(tree_.Root(), "Sub");
+    Add(Add(sub, "X"), "Y");
+    ASSERT_EQ(Declare(sub.GetHandle()), 0);
+    ASSERT_EQ(T_ExistsA("Sub.X.Y"), 1);
+    ASSERT_NE(Object("Sub").Current(), nullptr);
+    EXPECT_EQ(T_DeleteNodeA("Root.Sub.X", 7, 25), 0);
+    EXPECT_EQ(Object("Sub").Current(), nullptr);
+    EXPECT_EQ(Object("Sub").Current_Path(), "");
+    EXPECT_EQ(T_CheckCurrentNodeA("Sub"), 0);
+    // A current node outside the subtree stays.
+    ASSERT_EQ(T_AddNodeA("Sub.Z.W", 0, -1, 3), 0);
+    EXPECT_EQ(T_DeleteNodeA("Root.Sub.Z.W", 7, 25), 0);
+    EXPECT_EQ(Object("Sub").Current_Path(), "Sub.Z[1]");
+}
+
+TEST_F(TStoreNodes, DeletingTwinsAmongOtherNamesKeepsTheCurrentPathCanonical) {
+    for (const char *name : {"A", "B", "A", "B", "A", "C"})
+        Add(tree_.Root(), name);
+    EXPECT_EQ(T_DeleteNodeA("Root.A[2]", 7, 25), 0);
+    EXPECT_EQ(Current(), "Root.B[2]");
+    EXPECT_EQ(T_CheckCurrentNodeA("Root"), 0);
+    EXPECT_EQ(T_DeleteNodeA("Root.B[#]", 7, 25), 0);
+    EXPECT_EQ(Shape(), "A,A,C");
+    EXPECT_EQ(Current(), "Root.C[1]");
+    EXPECT_EQ(T_CheckCurrentNodeA("Root"), 0);
+}
+
+// ---- T_ChangeNodeTypeA -----------------------------------------------------
+
+TEST_F(TStoreNodes, RetypingKeepsTheTypeAttributeInStep) {
+    VekTreeNode &a = Add(tree_.Root(), "A", 0);
+    Ostrel::Zam::VekVariant text;
+    VekVarFromStrA(text.Get(), "item", -1);
+    a._SetProperty("Type", text.Get());
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 128, 9), 0);
+    EXPECT_TRUE(a.IsGroup());
+    EXPECT_EQ(Current(), "Root.A[1]");
+    Ostrel::Zam::VekVariant type;
+    a._GetProperty("Type", type.Get());
+    EXPECT_STREQ(type.Get()->value.text, "Group");
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 128, 9), 0);  // already a group: unchanged
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 9), 0);
+    a._GetProperty("Type", type.Out());
+    EXPECT_STREQ(type.Get()->value.text, "Item");
+    EXPECT_FALSE(a.IsGroup());
+}
+
+TEST_F(TStoreNodes, RetypingAGroupWithChildrenDeletesThemOnlyWhenAsked) {
+    VekTreeNode &a = Add(tree_.Root(), "A");
+    Add(Add(a, "X"), "Y");
+    Add(a, "Z");
+    ASSERT_EQ(T_ExistsA("Root.A.X.Y"), 1);
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 9), Code(0xE204001C));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204001C), "T.T_ChangeNodeType", "Node has children: Root.A"}));
+    EXPECT_EQ(Shape(), "A(X(Y),Z)");
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 7), 0);
+    EXPECT_EQ(Shape(), "A-");
+    EXPECT_EQ(Current(), "Root.A[1]");
+}
+
+TEST_F(TStoreNodes, RetypingResetsCurrentNodesAmongTheDeletedChildren) {
+    VekTreeNode &a = Add(tree_.Root(), "A");
+    VekTreeNode &x = Add(a, "X");
+    Add(x, "Y");
+    ASSERT_EQ(Declare(x.GetHandle()), 0);
+    ASSERT_EQ(T_ExistsA("X.Y"), 1);
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 7), 0);
+    EXPECT_EQ(Existing_T_Table()->Find_T_Object("X"), -1);  // its root is gone too
+    EXPECT_EQ(Existing_T_Table()->T_Object_At(1)->Current(), nullptr);
+    EXPECT_EQ(Existing_T_Table()->T_Object_At(1)->Current_Path(), "");
+}
+
+TEST_F(TStoreNodes, RetypingChecksItsArguments) {
+    Add(tree_.Root(), "A");
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 1, 7), Code(0xE204000E));
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000E), "T.T_ChangeNodeType",
+                                        "Invalid argument: Node_Type = 1h"}));
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 25), Code(0xE204000E));
+    EXPECT_EQ(LastError().description, "Invalid argument: Error_Handling = 19h");
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.B", 0, 7), Code(0xE204001A));
+    EXPECT_EQ(LastError(),
+              (ThreadError{Code(0xE204001A), "T.T_ChangeNodeType", "Node not found: Root.B"}));
+    EXPECT_EQ(T_ChangeNodeTypeA("Root.A[", 0, 7), Code(0xE204000B));
+    EXPECT_EQ(T_ChangeNodeTypeA("Nope.A", 0, 7), Code(0xE2040020));
+    EXPECT_EQ(LastError().description, "T Object doesn't exist: Nope.A");
+}
+
+}  // namespace

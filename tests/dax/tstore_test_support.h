@@ -73,6 +73,33 @@ inline VekTreeNode &Add(VekTreeNode &parent, std::string_view name, uint32_t typ
     return *node;
 }
 
+// The children below a node, as names in sibling order with each group's children
+// in parentheses: "A(X,Y),B". Items end with '-' ("B-"). Walks without recursion.
+inline std::string Shape(const VekTreeNode &top) {
+    std::string text;
+    const VekTreeNode *node = top.FirstChild();
+    while (node != nullptr) {
+        text += node->GetName();
+        if (!node->IsGroup())
+            text += '-';
+        if (node->FirstChild() != nullptr) {
+            text += '(';
+            node = node->FirstChild();
+            continue;
+        }
+        while (node != &top && node->GetNextSib() == nullptr) {
+            node = node->Parent();
+            if (node != &top)
+                text += ')';
+        }
+        if (node == &top)
+            break;
+        text += ',';
+        node = node->GetNextSib();
+    }
+    return text;
+}
+
 struct PropsFree {
     void operator()(void *props) const { VekPropsFree(props); }
 };
@@ -86,6 +113,13 @@ inline Props RootConfig(int32_t root_handle) {
 
 inline int32_t Declare(int32_t root_handle) {
     return T_Declare(RootConfig(root_handle).get());
+}
+
+// Declares a tree whose returned paths leave out every "[1]".
+inline int32_t DeclareWithoutFirstIndexes(int32_t root_handle) {
+    Props props = RootConfig(root_handle);
+    VekPropsSetInt32(props.get(), "Remove First Twin Indexes", 1);
+    return T_Declare(props.get());
 }
 
 // The T object declared under a name.
