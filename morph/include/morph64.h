@@ -56,14 +56,29 @@ MORPH_API int32_t MORPH_CALL CFormatRawToIStr(const void *buffer, char **output)
 
 /* Formatted attributes of tree nodes. `node` is a VekTreeNode * of the support
  * library (`same_node` must be the same node or null); the attribute is read and
- * written through the node's property slots.
- * - FormatTGetA writes the attribute's formatted text into *output (null for the
- *   empty text); FormatTSetA parses `text` by the type of the value the attribute
- *   holds now and stores it with that type; an attribute without value takes the
- *   text as 8-bit text.
- * - A text that does not parse as the attribute's type fails with 0xE2040023
- *   ("Errors during parsing (formatted T_Set)") and a description naming the text
- *   and the type; the stored value is then untouched. flags must be 0. */
+ * written through the node's property slots. The format follows the kind of value
+ * the attribute holds:
+ * - no value (empty, null, or no such attribute): the empty text;
+ * - 32-bit and 64-bit integers: decimal with an optional sign ("-5", "+42" read);
+ * - Booleans: "True" / "False"; read in any case, "1" and "0" read too;
+ * - dates: ISO 8601 as the support library writes them, "YYYY-MM-DD" or
+ *   "YYYY-MM-DD hh:mm:ss" ('T' before the time read too), years 100..9999;
+ * - texts, 8-bit and wide: the characters unchanged (wide text as Latin-1);
+ * - blobs: the canonical IString of the bytes; any valid IString reads;
+ * - objects: no text form.
+ * FormatTGetA writes the attribute's formatted text into *output (null for the
+ * empty text); a value without text form fails with 0xE2040003 ("Errors during
+ * compiling (formatted T_Get)"). FormatTSetA parses `text` (null = empty) by the
+ * kind of the value the attribute holds now and stores it with that kind; an
+ * attribute without value takes the text as 8-bit text. Parsing is stricter than
+ * the support library's casts so that every value written reads back the same: a
+ * number is a whole decimal number and the empty text is no number, Boolean or
+ * date. A text that does not parse fails with 0xE2040023 ("Errors during parsing
+ * (formatted T_Set)") and a description naming the text and the kind, e.g.
+ * `Cannot parse "abc" as a 32-bit integer`; the stored value is then untouched.
+ * Sources are "Morph.FormatTGetA" and "Morph.FormatTSetA". A null node, another
+ * second node, a null or empty attribute name, a null output address or flags
+ * other than 0 fail with MORPH_E_BAD_ARGUMENT. */
 MORPH_API int32_t MORPH_CALL FormatTGetA(void *node, void *same_node, const char *attribute,
                                          char **output, int32_t flags);
 MORPH_API int32_t MORPH_CALL FormatTSetA(const char *text, void *node, void *same_node,

@@ -2,14 +2,10 @@
 // hands the result out as a counted array of the support library. A failure sets
 // the thread's error information and returns the code; the output argument then
 // keeps what it held. No exception leaves an export.
-#include <cstdio>
-#include <exception>
-#include <limits>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "export_status.h"
 #include "istring_codec.h"
 #include "morph64.h"
 #include "vek64.h"
@@ -17,62 +13,14 @@
 namespace {
 
 using morph::CodecResult;
-
-constexpr int32_t kOutOfMemory = VEK_E_OUTOFMEMORY;
-constexpr int32_t kUnexpected = static_cast<int32_t>(0xC000FFFF);
+using morph::Fail;
+using morph::Guarded;
+using morph::Store;
+using morph::TextOf;
 
 constexpr char kFormatOutput[] = "Morph.FormatOutput";
 constexpr char kIStrToRaw[] = "Morph.FormatIStrToRaw";
 constexpr char kRawToIStr[] = "Morph.CFormatRawToIStr";
-
-int32_t Fail(int32_t code, const char *source, const char *description) {
-    return ZamSetErrorInfoA(code, source, description, nullptr, nullptr, 0, nullptr);
-}
-
-int32_t Fail(int32_t code, const char *source, const std::string &description) {
-    return Fail(code, source, description.c_str());
-}
-
-bool IsFailure(int32_t status) {
-    return (static_cast<uint32_t>(status) & 0xC0000000u) == 0xC0000000u;
-}
-
-std::string_view TextOf(const char *text) {
-    return text != nullptr ? std::string_view(text) : std::string_view();
-}
-
-// Replaces the counted byte array *array by `bytes` (null when empty). The old
-// array is released only after the new one exists, so `bytes` may point into it.
-int32_t Store(void **array, std::string_view bytes, const char *source) {
-    if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
-        return Fail(VEK_E_OVERFLOW, source,
-                    "Result of " + std::to_string(bytes.size()) + " bytes is too large");
-    const int32_t status =
-        VekArrayCopy_(array, bytes.data(), static_cast<int32_t>(bytes.size()), 1);
-    return IsFailure(status) ? status : 0;
-}
-
-int32_t Store(char **text, std::string_view bytes, const char *source) {
-    return Store(reinterpret_cast<void **>(text), bytes, source);
-}
-
-// Runs `body`, turning any exception into a failure status with error information.
-template <class Body>
-int32_t Guarded(const char *source, Body &&body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc &) {
-        return Fail(kOutOfMemory, source, "Not enough memory for the conversion");
-    } catch (const std::length_error &) {
-        return Fail(kOutOfMemory, source, "Not enough memory for the conversion");
-    } catch (const std::exception &error) {
-        char description[256];
-        std::snprintf(description, sizeof description, "Unexpected failure: %.200s", error.what());
-        return Fail(kUnexpected, source, description);
-    } catch (...) {
-        return Fail(kUnexpected, source, "Unexpected failure");
-    }
-}
 
 // ---- Conversions of FormatOutputA ----------------------------------------------
 
