@@ -4,7 +4,8 @@
 // IString, to the other types by the support library's cast (a blob first becomes
 // its IString text); "String" becomes wide text. A value that won't convert to
 // Boolean, Long or Date/Time is refused, or with force replaced by the type's
-// default. An attribute without value takes the type's default.
+// default (and the thread's error information stays as it was: the retype
+// succeeded). An attribute without value takes the type's default.
 #include <string>
 
 #include "frame/error_model.h"
@@ -41,21 +42,33 @@ void CheckRetypeAllowed(const DeclaredType &declared, std::string_view type_name
         RaiseError(kAttributeInvalid, kRetypeSource, "Invalid attribute : not declared as Variant");
 }
 
+// The thread's error information, to be put back when a failure is handled here.
+ErrorInfoRef ThreadErrorInfo() {
+    ErrorInfoRef info;
+    ZamGetErrorInfo(&kIID_IErrorInfoExA, info.OutVoid());
+    return info;
+}
+
 void Converted(const VekVariant &stored, AttributeType type, bool force, VekVariant &value) {
-    VekVariant source;
-    if (stored.IsBlob())
-        Text_As(Raw_Text_Of(stored), VEK_VT_TEXT, source);
-    else
-        CheckVekResult(VekVarCopy(source.Get(), stored.Get()));
+    const VEKVARIANT *source = stored.Get();
+    VekVariant text;
+    if (stored.IsBlob()) {
+        Text_As(Raw_Text_Of(stored), VEK_VT_TEXT, text);
+        source = text.Get();
+    }
+    const bool fallback = force && type != AttributeType::kString;
+    const ErrorInfoRef before = fallback ? ThreadErrorInfo() : ErrorInfoRef();
     const uint32_t code = type == AttributeType::kString ? VEK_VT_WTEXT : Variant_Code_Of(type);
     VekVariant cast;
-    const int32_t status = VekVarCast(cast.Get(), source.Get(), code);
-    if (!IsFailure(status)) {
+    if (!IsFailure(VekVarCast(cast.Get(), source, code))) {
         value.Swap(cast);
         return;
     }
-    if (!force || type == AttributeType::kString)
+    if (!fallback)
         RethrowThreadError();
+    // The retype succeeds with the default, so the cast's failure is not left
+    // behind as the thread's error.
+    ZamSetErrorInfo(before.Get());
     Default_Value(type, value);
 }
 

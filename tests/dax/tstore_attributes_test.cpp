@@ -162,7 +162,9 @@ TEST_F(TStoreAttributes, RetypingConvertsOrWithForceFallsBackToTheDefault) {
     EXPECT_LT(T_ChangeAttributeTypeA("Main.Port.A!Any", "Long", 0), 0);
     EXPECT_EQ(Get("Main.Port.A!Any"), "abc");
     EXPECT_LT(T_ChangeAttributeTypeA("Main.Port.A!Any", "Long", 0x100), 0);  // low byte 0
+    ZamSetErrorInfo(nullptr);
     EXPECT_EQ(T_ChangeAttributeTypeA("Main.Port.A!Any", "Long", 1), 0);
+    EXPECT_EQ(ZamGetLastError(), 0);  // the cast's failure was handled
     EXPECT_EQ(TypeOf(*a_, "Any"), VEK_VT_INT32);
     EXPECT_EQ(Get("Main.Port.A!Any"), "0");
 
