@@ -16,8 +16,12 @@
 // - T_SearchNextA without a table fails as T_SearchA does without one, quoting an
 //   empty identifier. With a table but no search made yet it repeats a search with
 //   Mode 0, which is refused as an invalid Mode.
-// - Each node costs one step of the walk (its path is kept from the step), one
-//   pattern match, and for a matching node one attribute read and one comparison.
+// - The walk is that of Next_Node, but the path of a node is written only when
+//   it is needed: for a hit, for the node where the walk ends, and for matching
+//   a pattern other than "<fixed part>.*" (which is decided by the fixed part
+//   alone). Raw 8-bit texts are compared where the node keeps them. So a search
+//   for "<group>.*" costs a few pointer steps and one comparison per node.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,15 +36,19 @@
 #include "tstore/t_names.h"
 #include "tstore/t_object.h"
 #include "tstore/t_pattern.h"
+#include "tstore/t_search_walk.h"
 #include "tstore/t_syntax.h"
 #include "tstore/t_table.h"
-#include "tstore/t_walk.h"
+#include "vek64_store.h"
+#include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
 
 namespace {
 
 constexpr char kSearchSource[] = "T.T_Search";
+// Variant type codes below this one (empty, null) hold no value.
+constexpr uint32_t kFirstValueType = 2;
 
 [[noreturn]] void RaiseNoTObject(std::string_view identifier) {
     RaiseErrorFormat(kTObjectMissing, kSearchSource, "T Object doesn't exist: %.231s",
@@ -67,6 +75,7 @@ bool Holds(std::string_view text, std::string_view value, uint8_t whole_value, i
 struct Query {
     T_Object *object = nullptr;
     std::string attribute;
+    std::string fixed_part;
     std::string pattern;
     int32_t depth_limit = 0;  // sections of the identifier's fixed part
     std::string start_path;   // canonical
@@ -90,26 +99,99 @@ Query Prepare(T_Table &table, const LastSearch &request, std::string_view writte
     if (query.attribute.empty())
         RaiseErrorFormat(kNoDefaultAttribute, kSearchSource, "No default attribute for %.229s",
                          std::string(written_identifier).c_str());
-    const std::string fixed = Identifier_Fixed_Prefix(parts.node);
-    query.depth_limit = Section_Count(fixed);
+    query.fixed_part = Identifier_Fixed_Prefix(parts.node);
+    query.depth_limit = Section_Count(query.fixed_part);
     query.pattern = Identifier_To_Pattern(parts.node);
-    query.start_path = Complete_Twin_Indexes(expanded_start.empty() ? fixed : expanded_start);
+    query.start_path =
+        Complete_Twin_Indexes(expanded_start.empty() ? query.fixed_part : expanded_start);
     return query;
 }
 
-// Walks from the starting node to the next hit; its canonical path, or empty.
+// Whether the nodes of a walk match the identifier's pattern. The walk never
+// leaves the group at the end of the fixed part (it stops there), so a pattern
+// that is the fixed part and ".*" matches either every node of the walk or none:
+// only the text of those leading sections decides, and that changes only when the
+// walk drops sections of its starting path. Such a pattern is matched once per
+// change; any other pattern at every node.
+class PatternTest {
+  public:
+    explicit PatternTest(const Query &query)
+        : pattern_(query.pattern),
+          fixed_sections_(query.depth_limit),
+          by_fixed_part_(query.pattern == Complete_Twin_Indexes(query.fixed_part) + ".*" &&
+                         query.pattern.find("-1") == std::string::npos) {}
+
+    bool Matches(const SearchWalk &walk) {
+        if (!by_fixed_part_)
+            return Match_Identifier(walk.Path(), pattern_, walk.Node());
+        const int32_t leading_text = std::min(walk.Kept_Sections(), fixed_sections_);
+        if (leading_text != decided_for_) {
+            decision_ = Match_Identifier(walk.Path(), pattern_, walk.Node());
+            decided_for_ = leading_text;
+        }
+        return decision_;
+    }
+
+  private:
+    const std::string &pattern_;
+    int32_t fixed_sections_;
+    bool by_fixed_part_;
+    int32_t decided_for_ = -1;
+    bool decision_ = false;
+};
+
+// The attribute's text as Get_Attribute_Value gives it. Mode 2 reads nothing, and
+// a raw read of a node without the attribute, or with an 8-bit text in it, is
+// answered from the node's property list in place; any other value, and every
+// formatted read, goes through Get_Attribute_Value with the node made current.
+// `buffer` keeps a text read that way.
+std::string_view AttributeText(const SearchWalk &walk, const Query &query, int32_t mode,
+                               std::string &buffer) {
+    if (mode == kNoTextMode)
+        return {};
+    if (mode == kRawMode) {
+        const VEKPROPERTYA *property =
+            VekPropsFindNamedItemA(walk.Node().Properties(), query.attribute.c_str());
+        if (property == nullptr || property->value.type < kFirstValueType)
+            return {};
+        if (property->value.type == VEK_VT_TEXT) {
+            const char *text = property->value.value.text;
+            return {text != nullptr ? text : "", static_cast<size_t>(VekTextLength(text))};
+        }
+    }
+    walk.Settle();
+    buffer = Get_Attribute_Value(*query.object, query.attribute, mode);
+    return buffer;
+}
+
+std::string WalkToHit(SearchWalk &walk, const Query &query, const LastSearch &request) {
+    PatternTest pattern(query);
+    std::string buffer;
+    while (walk.Step() && walk.Section_Count() > query.depth_limit) {
+        if (pattern.Matches(walk) &&
+            Holds(AttributeText(walk, query, request.mode, buffer), request.value,
+                  request.whole_value, request.compare_option))
+            return walk.Path();
+    }
+    return {};
+}
+
+// Walks from the starting node to the next hit; its canonical path, or empty. The
+// node where the walk ends (the hit, or where it stopped) becomes current, also
+// when reading an attribute fails.
 std::string Walk(const Query &query, const LastSearch &request) {
     T_Object &object = *query.object;
     if (!Locate_Node(object, query.start_path))
         return {};
-    while (Next_Node(object) && Section_Count(object.Current_Path()) > query.depth_limit) {
-        if (!Match_Identifier(object.Current_Path(), query.pattern, *object.Current()))
-            continue;
-        const std::string text = Get_Attribute_Value(object, query.attribute, request.mode);
-        if (Holds(text, request.value, request.whole_value, request.compare_option))
-            return object.Current_Path();
+    SearchWalk walk(object);
+    try {
+        std::string found = WalkToHit(walk, query, request);
+        walk.Settle();
+        return found;
+    } catch (...) {
+        walk.Settle();
+        throw;
     }
-    return {};
 }
 
 // `request` holds the caller's texts; its path_found is not used.

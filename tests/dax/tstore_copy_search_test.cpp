@@ -8,6 +8,8 @@
 
 #include "tstore/t_child_run.h"
 #include "tstore/t_locate.h"
+#include "tstore/t_names.h"
+#include "tstore/t_search_walk.h"
 #include "tstore/t_walk.h"
 #include "tstore_test_support.h"
 
@@ -297,6 +299,16 @@ TEST_F(TStoreCopyMove, AMovedCurrentNodeOfAnotherTreeStaysUsable) {
     EXPECT_EQ(CurrentPathOf("Other"), "Other");
     ASSERT_EQ(T_MoveNodeA("Main.A.G", "Other", 1, 53), 0);
     EXPECT_EQ(Shape(other_.Root()), "Other(G)");
+
+    // The host frees the tree that a node was moved into while another tree
+    // still holds it as its current node: nothing may reach the freed node.
+    ASSERT_EQ(T_MoveNodeA("Other.G", "Main.B", 1, 53), 0);
+    EXPECT_EQ(Object("Other").Current(), g_);
+    main_.Free();
+    Take(T_Present_T_Table());
+    EXPECT_EQ(T_CheckCurrentNodeA("Other"), Code(0xE2040006));
+    EXPECT_EQ(T_ExistsA("Other.G"), 0);
+    EXPECT_EQ(Take(T_SearchA("Other.*!Value", "x1", "", 0x33, 1, 0)), std::nullopt);
 }
 
 // ---- Runs of children --------------------------------------------------------
@@ -471,6 +483,24 @@ TEST_F(TStoreSearch, AStartPathGoesOnAfterThatNode) {
     EXPECT_EQ(Next(), std::nullopt);
 }
 
+TEST_F(TStoreSearch, ValuesOfOtherKindsAreReadAsTheirText) {
+    DeclareMain();
+    VekTreeNode &port2 = *tree_.Root().FirstChild()->FirstChild()->GetNextSib();
+    VEKVARIANT value;
+    VekVarInit(&value);
+    VekVarFromInt32(&value, 42);
+    port2._SetProperty("Value", &value);
+    VekVarFromBlob(&value,
+                   "\x01"
+                   "AB",
+                   3);
+    tree_.Root().LastChild()->FirstChild()->_SetProperty("Value", &value);
+    VekVarClear(&value);
+    EXPECT_EQ(Hits("Main.*!Value", "42"), Paths{"Main.Cfg[1].Port[2]"});
+    EXPECT_EQ(Hits("Main.*!Value", "#01AB"), Paths{"Main.Other[1].Port[1]"});
+    EXPECT_EQ(Hits("Main.*!Value", "4", 0), Paths{"Main.Cfg[1].Port[2]"});
+}
+
 TEST_F(TStoreSearch, AliasesAndTheDefaultAttribute) {
     DeclareMain(false, "Value");
     T_SetAliasA("CFG", "Main.Cfg");
@@ -518,6 +548,53 @@ TEST_F(TStoreSearch, RefusalsKeepTheirOrderAndTexts) {
 
     EXPECT_EQ(Take(T_SearchA(nullptr, nullptr, nullptr, 0x33, 1, 0)), std::nullopt);
     EXPECT_EQ(LastError().code, Code(0xE2040009));
+}
+
+// ---- The walk of a search ------------------------------------------------------
+
+// Root: A (X, X, Y (Z)), A, B (C (D), E), F item.
+class TStoreSearchWalk : public TStoreTest {
+  protected:
+    void SetUp() override {
+        TStoreTest::SetUp();
+        VekTreeNode &a = Add(tree_.Root(), "A");
+        Add(a, "X");
+        Add(a, "X");
+        Add(Add(a, "Y"), "Z");
+        Add(tree_.Root(), "A");
+        VekTreeNode &b = Add(tree_.Root(), "B");
+        Add(Add(b, "C"), "D");
+        Add(b, "E");
+        Add(tree_.Root(), "F", 0);
+        ASSERT_EQ(Declare(tree_.Handle()), 0);
+    }
+
+    HostTree tree_{"Root"};
+};
+
+// Every step of the search's walk reaches the node Next_Node reaches, and writes
+// the same path, from starts written in any case and with -1.
+TEST_F(TStoreSearchWalk, StepsAndPathsAreThoseOfNextNode) {
+    T_Object &object = Object("Root");
+    for (const char *start :
+         {"Root", "root", "Root.A[1]", "ROOT.a[-1]", "Root.A[1].X[2]", "Root.A[1].Y[1].Z[1]",
+          "root.B[1].c[1].D[1]", "Root.B[1]", "Root.F[1]"}) {
+        std::vector<std::pair<VekTreeNode *, std::string>> expected;
+        ASSERT_TRUE(Locate_Node(object, start)) << start;
+        while (Next_Node(object))
+            expected.emplace_back(object.Current(), object.Current_Path());
+
+        ASSERT_TRUE(Locate_Node(object, start));
+        SearchWalk walk(object);
+        std::vector<std::pair<VekTreeNode *, std::string>> walked;
+        while (walk.Step()) {
+            walked.emplace_back(&walk.Node(), walk.Path());
+            EXPECT_EQ(walk.Section_Count(), Section_Count(walked.back().second));
+        }
+        EXPECT_EQ(walked, expected) << start;
+        walk.Settle();
+        EXPECT_EQ(object.Current(), expected.empty() ? object.Current() : expected.back().first);
+    }
 }
 
 }  // namespace
