@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "argument_binding.h"
+#include "call_outcome.h"
 #include "native_call.h"
 #include "platform/api.h"
 #include "signature.h"
@@ -92,6 +93,40 @@ TEST(ArgumentBinding, LiteralsMustFitTheirKind) {
     EXPECT_EQ(BindError({null, Integer(1), Text("x"), null}), "argument 3: expected out (or null)");
     EXPECT_EQ(BindError({null, Integer(1), out, out}), "argument 4: expected a pointer");
     EXPECT_EQ(BindError({null}), "Sample takes 4 arguments, not 1");
+}
+
+int32_t PLATFORM_STDCALL NoError() {
+    return 0;
+}
+
+TEST(ArgumentBinding, VariantsAreBuiltPassedAndShown) {
+    const Signature sample{"SampleV", Library::kDax, ResultKind::kStatus, "vvv"};
+    const std::vector<Argument> arguments = {Text("i4:12"), Form(ArgumentForm::kOut),
+                                             Form(ArgumentForm::kNull)};
+    Binding binding;
+    std::string error;
+    ASSERT_TRUE(BindArguments(sample, arguments, {}, binding, &error)) << error;
+    EXPECT_EQ(binding.words[0], reinterpret_cast<Word>(binding.variants[0].Get()));
+    EXPECT_EQ(binding.words[1], reinterpret_cast<Word>(binding.variants[1].Get()));
+    EXPECT_EQ(binding.words[2], 0u);  // null: no VARIANT, and nothing to show
+    EXPECT_EQ(binding.variant_positions, (std::vector<size_t>{0, 1}));
+
+    // What the call leaves in the VARIANTs is shown after the result.
+    VARIANT *filled = binding.variants[1].Get();
+    filled->vt = VT_BSTR;
+    filled->bstrVal = platform::BstrFromText("x");
+    HostFunctions host;
+    host.last_error = &NoError;
+    const CallOutcome outcome = CollectOutcome(sample, 0, binding, host);
+    EXPECT_EQ(FormatSuccess(sample, outcome), R"(= 0, v = i4:12, v = bstr:"x")");
+
+    Binding refused;
+    EXPECT_FALSE(BindArguments(sample, {Integer(1), Form(ArgumentForm::kOut), Text("empty")}, {},
+                               refused, &error));
+    EXPECT_EQ(error, "argument 1: expected a VARIANT description (or out or null)");
+    EXPECT_FALSE(BindArguments(sample, {Text("i4:x"), Form(ArgumentForm::kOut), Text("empty")}, {},
+                               refused, &error));
+    EXPECT_EQ(error.rfind("argument 1: bad VARIANT description \"i4:x\"", 0), 0u) << error;
 }
 
 // Stand-ins for exports: each folds its arguments so that order and width show.

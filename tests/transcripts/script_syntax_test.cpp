@@ -5,6 +5,7 @@
 
 #include "script_line.h"
 #include "text_escape.h"
+#include "variant_argument.h"
 
 namespace daxhost {
 namespace {
@@ -102,6 +103,79 @@ TEST(TextEscape, QuotedTextsReadBackAsTheSameBytes) {
 TEST(TextEscape, DescriptionsKeepQuotesAndEscapeControls) {
     EXPECT_EQ(EscapeControls("IString 'a\"b\\' at\nbyte\t2\x7f\x80"),
               "IString 'a\"b\\' at\\nbyte\\t2\\x7F\\x80");
+}
+
+// The VARIANT a description builds, as the transcript shows it; the error when it
+// builds none.
+std::string Shown(std::string_view description) {
+    HostVariant variant;
+    std::string error;
+    if (!ParseVariantDescription(description, variant, &error))
+        return "error: " + error;
+    return ShowVariant(variant.Value());
+}
+
+TEST(VariantDescription, EveryKindShowsAsItWasWritten) {
+    for (const char *description : {"empty",
+                                    "null",
+                                    "i1:-128",
+                                    "i2:-32768",
+                                    "i4:12",
+                                    "int:-1",
+                                    "i8:-9223372036854775808",
+                                    "ui1:255",
+                                    "ui2:65535",
+                                    "ui4:4294967295",
+                                    "uint:7",
+                                    "ui8:18446744073709551615",
+                                    "r8:1.5",
+                                    "r4:0.1",
+                                    "r8:-1e+300",
+                                    "bool:true",
+                                    "bool:false",
+                                    "date:2026-12-06",
+                                    "date:2026-12-06 08:14:19",
+                                    "ref:i4:3",
+                                    "ref:ref:empty"}) {
+        EXPECT_EQ(Shown(description), description);
+    }
+    // Texts and bytes come back quoted, bytes as their canonical IString.
+    EXPECT_EQ(Shown("bstr:a \"b\" \xE9"), R"(bstr:"a \"b\" \xE9")");
+    EXPECT_EQ(Shown("bstr:"), R"(bstr:"")");
+    EXPECT_EQ(Shown("bytes:#41b#0a#23"), R"(bytes:"Ab#0A#23")");
+    EXPECT_EQ(Shown("bytes:"), R"(bytes:"")");
+    EXPECT_EQ(Shown("BOOL:TRUE").rfind("error: ", 0), 0u);  // kind names are lower case
+    EXPECT_EQ(Shown("bool:TRUE"), "bool:true");
+    EXPECT_EQ(Shown("date:2026-12-06T08:14:19"), "date:2026-12-06 08:14:19");
+}
+
+TEST(VariantDescription, MalformedDescriptionsAreRefused) {
+    for (const char *description :
+         {"", "i4", "i4:", "i4:12x", "i4:2147483648", "i1:128", "ui1:-1", "ui8:-1", "r8:abc",
+          "bool:yes", "date:2026-02-30", "date:", "bytes:#4", "text:abc", "empty:1",
+          "ref:ref:ref:ref:ref:i4:1", "ref:"}) {
+        EXPECT_EQ(Shown(description).rfind("error: bad VARIANT description ", 0), 0u)
+            << description;
+    }
+    EXPECT_EQ(Shown("i4:x"),
+              "error: bad VARIANT description \"i4:x\": expected a whole number in the range "
+              "of i4");
+}
+
+TEST(VariantDescription, KindsWithoutADescriptionShowTheirCode) {
+    VARIANT odd;
+    VariantInit(&odd);
+    odd.vt = VT_ERROR;
+    EXPECT_EQ(ShowVariant(odd), "vt:0x000A");
+    odd.vt = VT_BSTR;
+    EXPECT_EQ(ShowVariant(odd), "bstr:null");
+    odd.vt = VT_ARRAY | VT_UI1;
+    EXPECT_EQ(ShowVariant(odd), "bytes:null");
+    odd.vt = VT_DISPATCH;
+    EXPECT_EQ(ShowVariant(odd), "dispatch:null");
+    odd.vt = VT_DATE;
+    odd.date = 1e9;  // no calendar day: the number itself
+    EXPECT_EQ(ShowVariant(odd), "date:1e+09");
 }
 
 }  // namespace

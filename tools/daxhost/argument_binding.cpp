@@ -12,6 +12,8 @@ std::string_view KindName(ArgumentKind kind) {
             return "an int32";
         case ArgumentKind::kPointer:
             return "a pointer";
+        case ArgumentKind::kVariant:
+            return "a VARIANT description (or out or null)";
         case ArgumentKind::kOutText:
             break;
     }
@@ -74,17 +76,32 @@ bool BindVariable(ArgumentKind kind, const std::string &name, const Variables &v
 bool FormFits(ArgumentForm form, ArgumentKind kind) {
     switch (form) {
         case ArgumentForm::kText:
-            return kind == ArgumentKind::kText;
+            return kind == ArgumentKind::kText || kind == ArgumentKind::kVariant;
         case ArgumentForm::kInteger:
             return kind == ArgumentKind::kInt32;
         case ArgumentForm::kNull:
             return kind != ArgumentKind::kInt32;
         case ArgumentForm::kOut:
-            return kind == ArgumentKind::kOutText;
+            return kind == ArgumentKind::kOutText || kind == ArgumentKind::kVariant;
         case ArgumentForm::kVariable:
             break;
     }
-    return kind != ArgumentKind::kOutText;
+    return kind != ArgumentKind::kOutText && kind != ArgumentKind::kVariant;
+}
+
+// A VARIANT argument: a description builds it, `out` passes it empty, `null` passes
+// no VARIANT at all.
+bool BindVariant(size_t position, const Argument &argument, Binding &binding, Word *word,
+                 std::string *error) {
+    if (argument.form == ArgumentForm::kNull)
+        return true;
+    HostVariant &variant = binding.variants[position];
+    if (argument.form == ArgumentForm::kText &&
+        !ParseVariantDescription(argument.text, variant, error))
+        return false;
+    *word = reinterpret_cast<Word>(variant.Get());
+    binding.variant_positions.push_back(position);
+    return true;
 }
 
 bool BindOne(ArgumentKind kind, size_t position, const Argument &argument,
@@ -94,6 +111,12 @@ bool BindOne(ArgumentKind kind, size_t position, const Argument &argument,
         return false;
     }
     Word word = 0;
+    if (kind == ArgumentKind::kVariant) {
+        if (!BindVariant(position, argument, binding, &word, error))
+            return false;
+        binding.words.push_back(word);
+        return true;
+    }
     switch (argument.form) {
         case ArgumentForm::kText:
             word = reinterpret_cast<Word>(argument.text.c_str());

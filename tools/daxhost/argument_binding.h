@@ -10,6 +10,7 @@
 #include "script_line.h"
 #include "signature.h"
 #include "variables.h"
+#include "variant_argument.h"
 
 namespace daxhost {
 
@@ -18,6 +19,10 @@ struct Binding {
     // The output texts, at the positions of their arguments; each starts null.
     std::array<char *, kMaxArguments> outputs{};
     std::vector<size_t> output_positions;
+    // The VARIANTs passed (not the null ones), at the positions of their arguments;
+    // cleared when the binding goes.
+    std::array<HostVariant, kMaxArguments> variants;
+    std::vector<size_t> variant_positions;
 };
 
 // Fills `binding` (whose words then point into `arguments` and `variables`, which

@@ -51,6 +51,8 @@ CallOutcome CollectOutcome(const Signature &signature, Word result, const Bindin
         outcome.text = OwnedText(reinterpret_cast<char *>(result), host);
     for (const size_t position : binding.output_positions)
         outcome.outputs.emplace_back(binding.outputs[position], host);
+    for (const size_t position : binding.variant_positions)
+        outcome.variants.push_back(ShowVariant(binding.variants[position].Value()));
     if (signature.error_use == ErrorUse::kReports)
         outcome.error_code = host.last_error();
     return outcome;
@@ -77,6 +79,8 @@ std::string FormatSuccess(const Signature &signature, const CallOutcome &outcome
     std::string line = "= " + ShowResult(signature, outcome);
     for (const OwnedText &output : outcome.outputs)
         line += ", out = " + ShowText(output);
+    for (const std::string &variant : outcome.variants)
+        line += ", v = " + variant;
     return line;
 }
 

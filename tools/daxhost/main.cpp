@@ -17,6 +17,12 @@
 // ZamGetLastError() is not 0. `keep-error` skips the clearing, to show what a
 // success leaves behind; the functions that read the error never clear it. A
 // variable keeps a call's result, failed or not; `out` receives an output text.
+// A VARIANT argument is a text that describes its value ("i4:12", "bstr:abc",
+// "bytes:#41#42", ...), `out` for an empty one or `null`; the outcome line shows
+// each VARIANT after the call (formats in variant_argument.h):
+//
+//   T_SetVariantA("T.a!Count", "i4:12")
+//   T_GetVariantA("T.a!Count", 0x19, out)      = 0, v = i4:12
 //
 // Transcript: each call line is echoed as "> " and the line, then one line of
 // outcome (formats in call_outcome.h):

@@ -18,7 +18,7 @@ std::string_view LibraryBaseName(Library library) {
 
 bool IsArgumentLetter(char letter) {
     return letter == kTextLetter || letter == kInt32Letter || letter == kPointerLetter ||
-           letter == kOutTextLetter;
+           letter == kOutTextLetter || letter == kVariantLetter;
 }
 
 ArgumentKind Signature::ArgumentAt(size_t index) const {
@@ -29,6 +29,8 @@ ArgumentKind Signature::ArgumentAt(size_t index) const {
             return ArgumentKind::kPointer;
         case kOutTextLetter:
             return ArgumentKind::kOutText;
+        case kVariantLetter:
+            return ArgumentKind::kVariant;
         default:
             return ArgumentKind::kInt32;
     }

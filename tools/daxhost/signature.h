@@ -23,13 +23,14 @@ enum class ResultKind {
     kVoid,     // nothing: failure only when the call set the thread's error
 };
 
-enum class ArgumentKind { kText, kInt32, kPointer, kOutText };
+enum class ArgumentKind { kText, kInt32, kPointer, kOutText, kVariant };
 
 // The letters of Signature::arguments, one per argument.
 inline constexpr char kTextLetter = 't';     // const char *
 inline constexpr char kInt32Letter = 'i';    // int32_t or uint32_t
 inline constexpr char kPointerLetter = 'p';  // void * handle (or null)
 inline constexpr char kOutTextLetter = 'o';  // char ** (or void **) the call fills in
+inline constexpr char kVariantLetter = 'v';  // VARIANT * (variant_argument.h)
 
 inline constexpr size_t kMaxArguments = 8;
 

@@ -1,6 +1,7 @@
 // The exports a script can call, one line each. Arguments: t text, i int32 (or
 // uint32), p pointer handle, o output text (char ** or a counted byte array's
-// void **). A function whose symbol a library lacks is reported at the call.
+// void **), v VARIANT * (variant_argument.h). A function whose symbol a library
+// lacks is reported at the call.
 #include "signature.h"
 
 namespace daxhost {
@@ -90,7 +91,9 @@ constexpr Signature kSignatures[] = {
 
     // The T store: attributes.
     {"T_GetA", kDax, kText, "tii"},
+    {"T_GetVariantA", kDax, kStatus, "tiv"},
     {"T_SetA", kDax, kStatus, "tti"},
+    {"T_SetVariantA", kDax, kStatus, "tv"},
     {"T_SetCreateA", kDax, kStatus, "tt"},
     {"T_ChangeAttributeTypeA", kDax, kStatus, "tti"},
 
