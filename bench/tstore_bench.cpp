@@ -1,6 +1,7 @@
 // The T store's lookups and walks on large trees: locating a path costs the path's
 // depth and the siblings passed, and a walk over the k children of a group costs
-// O(k) in all.
+// O(k) in all. Counting, searching by wildcard, deleting and adding cost O(n) in
+// the nodes they visit: each is measured at two sizes, ten times apart.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -122,6 +123,126 @@ void BM_WalkHundredThousandTwins(benchmark::State &state) {
         state.SkipWithError("the walk did not end at the last twin");
 }
 BENCHMARK(BM_WalkHundredThousandTwins)->Unit(benchmark::kMillisecond);
+
+// ---- Counting and wildcard searches over every node ------------------------
+
+// Root and `depth` levels of ten twins named N: 111 111 nodes at depth 5,
+// 1 111 111 at depth 6.
+const DeclaredTree &TreeOfDepth(int64_t depth) {
+    if (depth == 6)
+        return WideTree();
+    static const DeclaredTree tree("Wide5");
+    static const bool grown = (GrowLevels(tree.Root(), 5, 10), true);
+    static_cast<void>(grown);
+    return tree;
+}
+
+void CountNodes(benchmark::State &state, int32_t node_type) {
+    const DeclaredTree &tree = TreeOfDepth(state.range(0));
+    const std::string identifier = std::string(tree.Root().GetName()) + ".*";
+    const int64_t nodes = tree.Root().GetNodeCount();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(T_CountNodesA(identifier.c_str(), node_type));
+    state.SetItemsProcessed(state.iterations() * nodes);
+    state.counters["nodes"] = static_cast<double>(nodes);
+}
+
+// Type 1 over "Root.*" is answered by counting the subtree.
+void BM_CountEveryNode(benchmark::State &state) {
+    CountNodes(state, 1);
+}
+BENCHMARK(BM_CountEveryNode)->Arg(5)->Arg(6)->Unit(benchmark::kMillisecond);
+
+// Type 0 matches every node's path on the way.
+void BM_CountItemsByWalking(benchmark::State &state) {
+    CountNodes(state, 0);
+}
+BENCHMARK(BM_CountItemsByWalking)->Arg(5)->Arg(6)->Unit(benchmark::kMillisecond);
+
+// A wildcard identifier that only the last node in tree order matches: the
+// search walks the whole tree.
+void BM_FullPathOfTheLastMatch(benchmark::State &state) {
+    const DeclaredTree &tree = TreeOfDepth(state.range(0));
+    std::string identifier = std::string(tree.Root().GetName()) + ".*N[10]";
+    for (int64_t level = 1; level < state.range(0); ++level)
+        identifier += ".N[10]";
+    std::string found;
+    for (auto _ : state) {
+        char *path = T_GetFullPathA(identifier.c_str(), 0x27, 25);
+        found = path != nullptr ? path : "";
+        VekTextFree(path);
+    }
+    state.SetItemsProcessed(state.iterations() * tree.Root().GetNodeCount());
+    if (found !=
+        identifier.substr(0, identifier.find('*')) + identifier.substr(identifier.find('*') + 1))
+        state.SkipWithError("the search did not find the last node");
+}
+BENCHMARK(BM_FullPathOfTheLastMatch)->Arg(5)->Arg(6)->Unit(benchmark::kMillisecond);
+
+// ---- Deleting and adding runs of twins --------------------------------------
+
+const DeclaredTree &BuildTree() {
+    static const DeclaredTree tree("Build");
+    return tree;
+}
+
+// Deletes `count` twins by "Build.X[#]"; each deletion moves to the next twin.
+void BM_DeleteEveryTwin(benchmark::State &state) {
+    VekTreeNode &root = BuildTree().Root();
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        AddChildren(root, "X", count);
+        state.ResumeTiming();
+        if (T_DeleteNodeA("Build.X[#]", 7, 25) != 0 || root.FirstChild() != nullptr)
+            state.SkipWithError("the twins were not all deleted");
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_DeleteEveryTwin)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Deletes every other child ("Build.X[#]" among X, Y, X, Y, ...): each deletion
+// is followed by a step to a sibling of another name, whose twin index the node
+// class would have to recount after every deletion; the walk's twin tally keeps
+// it linear.
+void BM_DeleteTwinsAmongOtherNames(benchmark::State &state) {
+    VekTreeNode &root = BuildTree().Root();
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < count / 2; ++i) {
+            AddChildren(root, "X", 1);
+            AddChildren(root, "Y", 1);
+        }
+        state.ResumeTiming();
+        if (T_DeleteNodeA("Build.X[#]", 7, 25) != 0 || root.ChildCount() != count / 2)
+            state.SkipWithError("the twins were not all deleted");
+        state.PauseTiming();
+        while (VekTreeNode *child = root.FirstChild())
+            child->Delete(true);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_DeleteTwinsAmongOtherNames)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Adds `count` twins "Build.X" one call at a time, each appended last.
+void BM_AddTwins(benchmark::State &state) {
+    VekTreeNode &root = BuildTree().Root();
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        for (int i = 0; i < count; ++i)
+            T_AddNodeA("Build.X", 0, -1, 3);
+        state.PauseTiming();
+        if (root.ChildCount() != count)
+            state.SkipWithError("the twins were not all added");
+        while (VekTreeNode *child = root.FirstChild())
+            child->Delete(true);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_AddTwins)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "tstore/t_syntax.h"
 #include "tstore/t_table.h"
 #include "tstore/t_tree.h"
+#include "tstore/t_walk.h"
 #include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
@@ -208,15 +209,20 @@ void Delete_Node(T_Object &object, int32_t recurse) {
     std::string path(Parent_Path(object.Current_Path()));
     VekTreeNode *sibling = node->GetNextSib();
     VekTreeNode *parent = node->Parent();
+    Twin_Tally *tally = object.Tally();
+    if (tally != nullptr)
+        tally->Before_Delete(*node);
     ForgetCurrentNodesIn(*node);
     node->Delete(true);
     if (sibling == nullptr) {
         object.Set_Current(parent, std::move(path));
         return;
     }
+    const int32_t sibling_index = tally != nullptr ? Walk_Twin_Index(object, *sibling)
+                                                   : IndexAfterDeletion(*sibling, name, index);
     path += '.';
     path += sibling->GetName();
-    path += '[' + std::to_string(IndexAfterDeletion(*sibling, name, index)) + ']';
+    path += '[' + std::to_string(sibling_index) + ']';
     object.Set_Current(sibling, std::move(path));
 }
 

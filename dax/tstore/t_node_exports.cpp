@@ -71,6 +71,7 @@ class MatchingDeletion {
     enum class Outcome { kDeleted, kNothingMatched, kNoChildren };
 
     Outcome Run() {
+        const Twin_Tally_Scope tally(object_);
         VekTreeNode *start = object_.Current();
         if (Matches()) {
             Delete_Node(object_, recurse_);
@@ -173,7 +174,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int32_t position,
                                         int32_t error_handling) {
-    return IntegerExport("dax/t_build[174]", [&] {
+    return IntegerExport("dax/t_build[175]", [&] {
         return tstore::Add_Node_At_Path(TextArgument(path).View(), node_type, position,
                                         error_handling);
     });
@@ -181,14 +182,14 @@ DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int
 
 DAX64_API int32_t DAX64_CALL T_DeleteNodeA(const char *identifier, int32_t recurse,
                                            int32_t error_handling) {
-    return IntegerExport("dax/t_build[182]", [&] {
+    return IntegerExport("dax/t_build[183]", [&] {
         return tstore::DeleteMatching(TextArgument(identifier).View(), recurse, error_handling);
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_ChangeNodeTypeA(const char *path, int32_t node_type,
                                                int32_t error_handling) {
-    return IntegerExport("dax/t_build[189]", [&] {
+    return IntegerExport("dax/t_build[190]", [&] {
         tstore::ChangeNodeType(TextArgument(path).View(), node_type, error_handling);
         return 0;
     });

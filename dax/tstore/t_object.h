@@ -16,6 +16,8 @@ class VekTreeNode;
 
 namespace Ostrel::Zam::tstore {
 
+class Twin_Tally;
+
 class T_Object {
   public:
     // The handle must name a live node (T_Declare checks it).
@@ -34,6 +36,10 @@ class T_Object {
     void Set_Current(VekTreeNode *node, std::string path);
     void Reset_Current_Node();
 
+    // The twin tally of a walk that deletes as it goes, or null (see t_walk.h).
+    Twin_Tally *Tally() const { return tally_; }
+    void Attach_Tally(Twin_Tally *tally) { tally_ = tally; }
+
     const T_Config &Config() const { return config_; }
     // The configuration "Remove First Twin Indexes" is set.
     bool Removes_First_Twin_Indexes() const;
@@ -44,6 +50,7 @@ class T_Object {
     int32_t root_handle_;
     VekTreeNode *current_ = nullptr;
     std::string current_path_;
+    Twin_Tally *tally_ = nullptr;
     T_Config config_;
 };
 

@@ -7,6 +7,8 @@
 #include "imports/vek_variant.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_node_building.h"
+#include "tstore/t_node_path.h"
+#include "tstore/t_walk.h"
 #include "tstore_test_support.h"
 
 namespace {
@@ -232,6 +234,33 @@ TEST_F(TStoreNodes, DeletingTwinsAmongOtherNamesKeepsTheCurrentPathCanonical) {
     EXPECT_EQ(Shape(), "A,A,C");
     EXPECT_EQ(Current(), "Root.C[1]");
     EXPECT_EQ(T_CheckCurrentNodeA("Root"), 0);
+}
+
+TEST_F(TStoreNodes, AWalkThatDeletesKeepsEveryCurrentPathCanonical) {
+    // Groups of mixed names, some with children of mixed names, so that the walk
+    // deletes, steps to siblings of other names and climbs out of subtrees.
+    for (const char *name : {"A", "B", "A", "C", "B", "A", "A", "B", "C"}) {
+        VekTreeNode &child = Add(tree_.Root(), name);
+        if (std::string(name) != "A")
+            for (const char *inner : {"A", "B", "A", "A", "C"})
+                Add(child, inner);
+    }
+    T_Object &root = Root();
+    const Twin_Tally_Scope tally(root);
+    ASSERT_TRUE(Locate_Node(root, "Root"));
+    ASSERT_TRUE(First_Child(root));
+    int deleted = 0;
+    for (bool more = true; more && root.Current() != &tree_.Root();) {
+        ASSERT_EQ(root.Current_Path(), Full_Path_Of_Node(*root.Current(), &tree_.Root()));
+        if (root.Current()->GetName() == "A") {
+            Delete_Node(root, 7);
+            ++deleted;
+        } else {
+            more = Next_Node(root);
+        }
+    }
+    EXPECT_EQ(deleted, 4 + 5 * 3);
+    EXPECT_EQ(Shape(), "B(B,C),C(B,C),B(B,C),B(B,C),C(B,C)");
 }
 
 // ---- T_ChangeNodeTypeA -----------------------------------------------------
