@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "imports/vek_variant.h"
 #include "tstore/t_locate.h"
 #include "tstore_test_support.h"
 
@@ -50,6 +51,27 @@ TEST_F(TStoreQueries, ExistsAnswersZeroForAnythingMissing) {
     EXPECT_EQ(T_ExistsA("Root.A!Col.our"), Code(0xE2040005));
     T_Terminate();
     EXPECT_EQ(T_ExistsA("Root.A"), 0);
+}
+
+TEST_F(TStoreQueries, AnAttributeExistsWhenItHoldsAValue) {
+    HostTree other("Other");
+    Props props = RootConfig(other.Handle());
+    VekPropsSetTextA(props.get(), "Attribute 1", "Colour");
+    ASSERT_EQ(T_Declare(props.get()), 0);
+    ASSERT_EQ(T_AddNodeA("Other.Added", 0, -1, 3), 0);
+    EXPECT_EQ(T_ExistsA("Other.Added!Colour"), 1);  // added nodes start with their values
+    EXPECT_EQ(T_ExistsA("Other.Added!colour"), 1);
+    EXPECT_EQ(T_ExistsA("Other.Added!Size"), 0);
+    EXPECT_EQ(T_ExistsA("Other.Missing!Colour"), 0);
+    VekTreeNode &bare = Add(other.Root(), "Bare", 0);  // made by the host: no values
+    EXPECT_EQ(T_ExistsA("Other.Bare!Colour"), 0);
+    Ostrel::Zam::VekVariant value;
+    VekVarFromStrA(value.Get(), "red", -1);
+    bare._SetProperty("Colour", value.Get());
+    EXPECT_EQ(T_ExistsA("Other.Bare!Colour"), 1);
+    value.Out()->type = VEK_VT_NULL;
+    bare._SetProperty("Colour", value.Get());
+    EXPECT_EQ(T_ExistsA("Other.Bare!Colour"), 0);
 }
 
 TEST_F(TStoreQueries, TypeAndPosition) {
