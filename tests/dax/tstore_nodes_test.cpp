@@ -123,13 +123,6 @@ TEST_F(TStoreNodes, AddingExpandsAnAlias) {
     EXPECT_EQ(LastError().description, "Invalid node path: DUT");
 }
 
-TEST_F(TStoreNodes, AddingWithoutATableFails) {
-    T_Terminate();
-    EXPECT_EQ(T_AddNodeA("Root.A", 0, -1, 3), Code(0xE2040020));
-    EXPECT_EQ(LastError(),
-              (ThreadError{Code(0xE2040020), "T.T_AddNode", "T Object doesn't exist: Root.A"}));
-}
-
 // ---- T_DeleteNodeA ---------------------------------------------------------
 
 TEST_F(TStoreNodes, DeletingAPathTakesOneNodeAndMovesToTheNextSibling) {
@@ -194,17 +187,6 @@ TEST_F(TStoreNodes, NothingToDeleteIsAnErrorOnlyWhenReported) {
     EXPECT_EQ(LastError(),
               (ThreadError{Code(0xE2040020), "T.T_DeleteNode", "T Object doesn't exist: Nope.A"}));
     EXPECT_EQ(Shape(), "A");
-}
-
-TEST_F(TStoreNodes, DeletingChecksRecurseThenErrorHandlingThenSyntax) {
-    EXPECT_EQ(T_DeleteNodeA("Root.A", 8, 26), Code(0xE204000E));
-    EXPECT_EQ(LastError(),
-              (ThreadError{Code(0xE204000E), "T.T_DeleteNode", "Invalid argument: Recurse = 8h"}));
-    EXPECT_EQ(T_DeleteNodeA("Root.A", 7, -1), Code(0xE204000E));
-    EXPECT_EQ(LastError().description, "Invalid argument: Error_Handling = FFFFFFFFh");
-    EXPECT_EQ(T_DeleteNodeA("Root.A+B+", 7, 27), Code(0xE2040009));
-    T_Terminate();
-    EXPECT_EQ(T_DeleteNodeA("Root.A", 7, 27), Code(0xE2040020));  // whatever the handling
 }
 
 TEST_F(TStoreNodes, DeletingResetsEveryCurrentNodeInsideTheSubtree) {
@@ -307,21 +289,6 @@ TEST_F(TStoreNodes, RetypingResetsCurrentNodesAmongTheDeletedChildren) {
     EXPECT_EQ(Existing_T_Table()->Find_T_Object("X"), -1);  // its root is gone too
     EXPECT_EQ(Existing_T_Table()->T_Object_At(1)->Current(), nullptr);
     EXPECT_EQ(Existing_T_Table()->T_Object_At(1)->Current_Path(), "");
-}
-
-TEST_F(TStoreNodes, RetypingChecksItsArguments) {
-    Add(tree_.Root(), "A");
-    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 1, 7), Code(0xE204000E));
-    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000E), "T.T_ChangeNodeType",
-                                        "Invalid argument: Node_Type = 1h"}));
-    EXPECT_EQ(T_ChangeNodeTypeA("Root.A", 0, 25), Code(0xE204000E));
-    EXPECT_EQ(LastError().description, "Invalid argument: Error_Handling = 19h");
-    EXPECT_EQ(T_ChangeNodeTypeA("Root.B", 0, 7), Code(0xE204001A));
-    EXPECT_EQ(LastError(),
-              (ThreadError{Code(0xE204001A), "T.T_ChangeNodeType", "Node not found: Root.B"}));
-    EXPECT_EQ(T_ChangeNodeTypeA("Root.A[", 0, 7), Code(0xE204000B));
-    EXPECT_EQ(T_ChangeNodeTypeA("Nope.A", 0, 7), Code(0xE2040020));
-    EXPECT_EQ(LastError().description, "T Object doesn't exist: Nope.A");
 }
 
 }  // namespace

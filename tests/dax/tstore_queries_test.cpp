@@ -161,18 +161,6 @@ TEST_F(TStoreQueries, SilentFullPathsOfMissingNodes) {
     EXPECT_EQ(LastError().code, Code(0xE2040020));
 }
 
-TEST_F(TStoreQueries, FullPathChecksWhatThenErrorHandling) {
-    EXPECT_EQ(FullPath("Root.A", 5), std::nullopt);
-    EXPECT_EQ(LastError(),
-              (ThreadError{Code(0xE204000E), "T.T_GetFullPath", "Invalid argument: What = 5h"}));
-    EXPECT_EQ(FullPath("Root.A", 0x27, 26), std::nullopt);
-    EXPECT_EQ(LastError().description, "Invalid argument: Error_Handling = 1Ah");
-    T_Terminate();
-    EXPECT_EQ(FullPath("Root.A", 5, 27), std::nullopt);
-    EXPECT_EQ(FullPath("Root.A", 0x27, 26), std::nullopt);  // no table comes first
-    EXPECT_EQ(LastError().code, Code(0xE2040020));
-}
-
 TEST_F(TStoreQueries, ReturnedPathsLeaveOutFirstIndexesWhenConfigured) {
     HostTree other("Other");
     Add(other.Root(), "A");
