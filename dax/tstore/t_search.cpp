@@ -234,7 +234,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, const char *start,
                                      int32_t mode, uint8_t whole_value, int32_t compare_option) {
-    return TextExport("dax/t_search[153]", [&] {
+    return TextExport("dax/t_search[235]", [&] {
         tstore::LastSearch request;
         request.identifier = TextArgument(identifier).Str();
         request.value = TextArgument(value).Str();
@@ -246,5 +246,5 @@ DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, 
 }
 
 DAX64_API char *DAX64_CALL T_SearchNextA(void) {
-    return TextExport("dax/t_search[166]", [] { return tstore::SearchNext(); });
+    return TextExport("dax/t_search[248]", [] { return tstore::SearchNext(); });
 }
