@@ -31,9 +31,10 @@ inline constexpr int64_t kMostMissingParents = 1000000;
 void Add_Node(T_Object &object, std::string_view name, uint32_t node_type, int32_t position);
 // Deletes the current node with its subtree (recurse 7) or only when it has no
 // children (recurse 9); its next sibling, else its parent, becomes current. The
-// root is never deleted. The deleted node's twin index is read from the current
-// path, which the store keeps canonical, so that deleting a long run of twins
-// never waits for the node class to recount the siblings' twin indexes.
+// root is never deleted. The new current node's twin index is worked out from
+// the deleted node's (read off the canonical current path) or taken from the
+// walk's Twin_Tally, so that deleting a long run of nodes never waits for the
+// node class to recount the siblings' twin indexes after each deletion.
 void Delete_Node(T_Object &object, int32_t recurse);
 // Deletes every child of a node with its subtree, the first child first.
 void Delete_Children(VekTreeNode &node);

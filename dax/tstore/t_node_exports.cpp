@@ -7,7 +7,8 @@
 //   T object was found, which quote the identifier's wildcard pattern.
 // - T_DeleteNodeA remembers the paths it has deleted in an ordered set (names
 //   ignoring case), so that a long run of deletions costs O(log n) per lookup
-//   instead of inserting into a sorted array.
+//   instead of inserting into a sorted array, and walks with a Twin_Tally, so
+//   that each step after a deletion knows its twin index without a recount.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -174,7 +175,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int32_t position,
                                         int32_t error_handling) {
-    return IntegerExport("dax/t_build[175]", [&] {
+    return IntegerExport("dax/t_build[176]", [&] {
         return tstore::Add_Node_At_Path(TextArgument(path).View(), node_type, position,
                                         error_handling);
     });
@@ -182,14 +183,14 @@ DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int
 
 DAX64_API int32_t DAX64_CALL T_DeleteNodeA(const char *identifier, int32_t recurse,
                                            int32_t error_handling) {
-    return IntegerExport("dax/t_build[183]", [&] {
+    return IntegerExport("dax/t_build[184]", [&] {
         return tstore::DeleteMatching(TextArgument(identifier).View(), recurse, error_handling);
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_ChangeNodeTypeA(const char *path, int32_t node_type,
                                                int32_t error_handling) {
-    return IntegerExport("dax/t_build[190]", [&] {
+    return IntegerExport("dax/t_build[191]", [&] {
         tstore::ChangeNodeType(TextArgument(path).View(), node_type, error_handling);
         return 0;
     });
