@@ -188,6 +188,17 @@ VEK_API int32_t VEK_CALL VekStrnWCompA(const char *text, int32_t text_length, co
                                        int32_t pattern_length, uint32_t options,
                                        const void *descriptor);
 
+/* The same matching with the pattern compiled once, for callers that match one
+ * pattern against many texts. VekWildcardCompileA returns the compiled pattern, or
+ * null with the thread's error set (malformed pattern, bad arguments);
+ * VekWildcardMatchA answers 0 (match), 1 (no match) or a failure status;
+ * VekWildcardFree releases it (null is ignored). */
+VEK_API void *VEK_CALL VekWildcardCompileA(const char *pattern, int32_t pattern_length,
+                                           uint32_t options, const void *descriptor);
+VEK_API int32_t VEK_CALL VekWildcardMatchA(const void *compiled, const char *text,
+                                           int32_t text_length);
+VEK_API void VEK_CALL VekWildcardFree(void *compiled);
+
 /* ---- Tree nodes for hosts ---------------------------------------------------
  * A node handle is a positive 32-bit integer that names one live node of any tree.
  * Handles are looked up in a table, never cast to pointers: a stale, unknown or

@@ -68,3 +68,13 @@ VEK_API int32_t VEK_CALL VekStrnWCompA(const char *text, int32_t text_length, co
         return Matches(program, vek::ViewOf(text, text_length)) ? 0 : 1;
     });
 }
+
+// Placeholder bodies until the compiled-pattern exports are written.
+VEK_API void *VEK_CALL VekWildcardCompileA(const char *, int32_t, uint32_t, const void *) {
+    vek::Fail(VEK_E_INVALIDARG, "VekWildcardCompileA", "Not built yet");
+    return nullptr;
+}
+VEK_API int32_t VEK_CALL VekWildcardMatchA(const void *, const char *, int32_t) {
+    return vek::Fail(VEK_E_INVALIDARG, "VekWildcardMatchA", "Not built yet");
+}
+VEK_API void VEK_CALL VekWildcardFree(void *) {}
