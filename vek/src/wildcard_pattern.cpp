@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "ascii_case.h"
 #include "failure.h"
 #include "vek64.h"
 
@@ -12,30 +11,6 @@ namespace {
 
 constexpr size_t kQuotedLimit = 100;
 
-std::bitset<256> Single(unsigned char c) {
-    std::bitset<256> set;
-    set.set(c);
-    return set;
-}
-
-std::bitset<256> Digits() {
-    std::bitset<256> set;
-    for (unsigned char c = '0'; c <= '9'; ++c)
-        set.set(c);
-    return set;
-}
-
-// Adds the other case of every ASCII letter in the set.
-void FoldCase(std::bitset<256> &set) {
-    for (unsigned char c = 'a'; c <= 'z'; ++c) {
-        const unsigned char upper = AsciiUpper(c);
-        if (set.test(c) || set.test(upper)) {
-            set.set(c);
-            set.set(upper);
-        }
-    }
-}
-
 int32_t Malformed(std::string_view pattern, size_t offset, const char *problem,
                   const char *function) {
     const std::string quoted(pattern.substr(0, kQuotedLimit));
@@ -44,44 +19,118 @@ int32_t Malformed(std::string_view pattern, size_t offset, const char *problem,
                 static_cast<unsigned long long>(offset));
 }
 
-struct SetSyntax {
-    unsigned char close;
-    unsigned char range;
-};
-
-// Reads the members of a set that starts at `open` (the opening character) up to its
-// closing character; `end` receives the position after it. A range mark stands for
-// itself when nothing but the closing character follows it.
-int32_t ParseSet(std::string_view pattern, size_t open, const SetSyntax &syntax,
-                 std::bitset<256> &set, size_t &end, const char *function) {
-    auto at = [&](size_t i) { return static_cast<unsigned char>(pattern[i]); };
-    size_t i = open + 1;
-    while (i < pattern.size() && at(i) != syntax.close) {
-        const unsigned char low = at(i);
-        if (syntax.range != 0 && i + 2 < pattern.size() && at(i + 1) == syntax.range &&
-            at(i + 2) != syntax.close) {
-            const unsigned char high = at(i + 2);
-            if (high < low)
-                return Malformed(pattern, i, "reversed range", function);
-            for (unsigned c = low; c <= high; ++c)
-                set.set(c);
-            i += 3;
-        } else {
-            set.set(low);
-            ++i;
-        }
-    }
-    if (i >= pattern.size())
-        return Malformed(pattern, open, "unclosed set", function);
-    if (set.none())
-        return Malformed(pattern, open, "empty set", function);
-    end = i + 1;
-    return 0;
-}
-
 bool Is(unsigned char c, unsigned char feature) {
     return feature != 0 && c == feature;
 }
+
+// Stands in for the program while a first pass checks the pattern and counts its
+// tokens, so that the program's tables are sized once.
+struct Counting {
+    void Accept(size_t, unsigned char, unsigned char) {}
+    void AcceptAny(size_t) {}
+    void SetRepeats(size_t) {}
+};
+
+// Reads a pattern token by token into `Sink` (a Program, or Counting).
+template <typename Sink>
+class Parser {
+  public:
+    Parser(std::string_view pattern, const Descriptor &descriptor, Sink &sink, const char *function)
+        : pattern_(pattern), d_(descriptor), sink_(sink), function_(function) {}
+
+    // 0 or a failure status for a malformed pattern.
+    int32_t Run() {
+        for (size_t i = 0; i < pattern_.size();) {
+            size_t next = i + 1;
+            if (const int32_t status = Token(i, next))
+                return status;
+            i = next;
+        }
+        return 0;
+    }
+
+    size_t Positions() const { return positions_; }
+
+  private:
+    unsigned char At(size_t i) const { return static_cast<unsigned char>(pattern_[i]); }
+
+    size_t NewToken(bool repeats) {
+        const size_t position = positions_++;
+        if (repeats)
+            sink_.SetRepeats(position);
+        last_repeats_ = repeats;
+        return position;
+    }
+
+    // One token starting at `i`; `next` receives the position after it.
+    int32_t Token(size_t i, size_t &next) {
+        const unsigned char c = At(i);
+        if (Is(c, d_.one)) {
+            sink_.AcceptAny(NewToken(false));
+        } else if (Is(c, d_.run)) {
+            AnyRun();
+        } else if (Is(c, d_.number)) {
+            // "One or more" is one character followed by any number of further ones.
+            sink_.Accept(NewToken(false), '0', '9');
+            sink_.Accept(NewToken(true), '0', '9');
+        } else if (Is(c, d_.set_open)) {
+            return Set(i, d_.set_close, NewToken(false), next);
+        } else if (Is(c, d_.many_open)) {
+            if (const int32_t status = Set(i, d_.many_close, NewToken(false), next))
+                return status;
+            return Set(i, d_.many_close, NewToken(true), next);
+        } else {
+            sink_.Accept(NewToken(false), c, c);
+        }
+        return 0;
+    }
+
+    // A run right after a repeating token takes that token's place (a run before or
+    // after any repetition matches what both together match), so repeating tokens
+    // are never adjacent.
+    void AnyRun() {
+        if (last_repeats_)
+            sink_.AcceptAny(positions_ - 1);
+        else
+            sink_.AcceptAny(NewToken(true));
+    }
+
+    // Reads the members of a set that starts at `open` (the opening character) up to
+    // `close` into token `position`; `end` receives the position after it. A range
+    // mark stands for itself when nothing but the closing character follows it.
+    int32_t Set(size_t open, unsigned char close, size_t position, size_t &end) {
+        size_t i = open + 1;
+        size_t members = 0;
+        while (i < pattern_.size() && At(i) != close) {
+            const unsigned char low = At(i);
+            if (d_.range != 0 && i + 2 < pattern_.size() && At(i + 1) == d_.range &&
+                At(i + 2) != close) {
+                const unsigned char high = At(i + 2);
+                if (high < low)
+                    return Malformed(pattern_, i, "reversed range", function_);
+                sink_.Accept(position, low, high);
+                i += 3;
+            } else {
+                sink_.Accept(position, low, low);
+                ++i;
+            }
+            ++members;
+        }
+        if (i >= pattern_.size())
+            return Malformed(pattern_, open, "unclosed set", function_);
+        if (members == 0)
+            return Malformed(pattern_, open, "empty set", function_);
+        end = i + 1;
+        return 0;
+    }
+
+    std::string_view pattern_;
+    const Descriptor &d_;
+    Sink &sink_;
+    const char *function_;
+    size_t positions_ = 0;
+    bool last_repeats_ = false;
+};
 
 }  // namespace
 
@@ -107,41 +156,14 @@ Descriptor Descriptor::From(const void *bytes) {
 
 int32_t Compile(std::string_view pattern, const Descriptor &descriptor, bool ignore_case,
                 Program &program, const char *function) {
-    std::bitset<256> any;
-    any.set();
-    program.clear();
-    program.reserve(pattern.size());
-    for (size_t i = 0; i < pattern.size();) {
-        const auto c = static_cast<unsigned char>(pattern[i]);
-        Token token;
-        size_t next = i + 1;
-        if (Is(c, descriptor.one)) {
-            token.accepts = any;
-        } else if (Is(c, descriptor.run)) {
-            token.accepts = any;
-            token.repeats = true;
-        } else if (Is(c, descriptor.number)) {
-            token.accepts = Digits();
-        } else if (Is(c, descriptor.set_open) || Is(c, descriptor.many_open)) {
-            const bool many = Is(c, descriptor.many_open) && !Is(c, descriptor.set_open);
-            const SetSyntax syntax{many ? descriptor.many_close : descriptor.set_close,
-                                   descriptor.range};
-            if (int32_t status = ParseSet(pattern, i, syntax, token.accepts, next, function))
-                return status;
-        } else {
-            token.accepts = Single(c);
-        }
-        if (ignore_case)
-            FoldCase(token.accepts);
-        program.push_back(token);
-        // "One or more" is one character followed by any number of further ones.
-        if (Is(c, descriptor.number) ||
-            (Is(c, descriptor.many_open) && !Is(c, descriptor.set_open))) {
-            token.repeats = true;
-            program.push_back(token);
-        }
-        i = next;
-    }
+    Counting counting;
+    Parser<Counting> check(pattern, descriptor, counting, function);
+    if (const int32_t status = check.Run())
+        return status;
+    program.Reset(check.Positions(), ignore_case);
+    Parser<Program> build(pattern, descriptor, program, function);
+    build.Run();  // the same pattern again: it cannot fail now
+    program.Finish(build.Positions());
     return 0;
 }
 

@@ -1,9 +1,11 @@
-// Wildcard patterns compiled to a list of character classes, each taken once or
-// repeated any number of times. Matching then simulates all pattern positions at
-// once over the text, so no pattern can make it take more than text x pattern steps.
+// Wildcard patterns compiled to a list of character classes (tokens), each taken
+// once or repeated any number of times. Matching tracks every token position at once
+// as one bit of a state word per position (shift-and), so one character of text
+// costs a few word operations per 64 positions, and no pattern can make a match take
+// more than text x pattern steps.
 #pragma once
 
-#include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,51 @@ struct Descriptor {
     static Descriptor From(const void *bytes);
 };
 
-struct Token {
-    std::bitset<256> accepts;
-    bool repeats = false;  // taken zero or more times instead of exactly once
-};
+// A compiled pattern. Position i of the state stands for "token i comes next"; the
+// position after the last token is the accepting one. The tables hold, for every
+// byte value, the positions whose token accepts it.
+//
+// No two repeating tokens are ever adjacent (a run next to another repeating token
+// absorbs it), so the positions that a repeating token may skip are reached in one
+// step: that keeps every character of text at a fixed number of word operations.
+class Program {
+  public:
+    // Empties the program and makes room for `positions` tokens.
+    void Reset(size_t positions, bool ignore_case);
+    // Token `position` accepts the bytes low..high (and, ignoring case, the other
+    // case of the letters among them).
+    void Accept(size_t position, unsigned char low, unsigned char high);
+    void AcceptAny(size_t position);
+    void SetRepeats(size_t position);
+    // Makes the tokens 0..positions-1 the program; called once after the last token.
+    void Finish(size_t positions);
 
-using Program = std::vector<Token>;
+    // Whether the whole text matches the whole program. Const, and keeps no state
+    // between calls: one program may be matched from several threads at once.
+    bool Matches(std::string_view text) const;
+
+  private:
+    uint64_t *Row(size_t row) { return bits_.data() + row * words_; }
+    const uint64_t *Row(size_t row) const { return bits_.data() + row * words_; }
+    void Set(size_t row, size_t position) {
+        Row(row)[position / 64] |= uint64_t{1} << (position % 64);
+    }
+    template <bool kEndsWithRun>
+    bool MatchesInOneWord(std::string_view text) const;
+    bool MatchesInWords(std::string_view text) const;
+
+    static constexpr size_t kAnyRow = 256;      // positions that accept every byte
+    static constexpr size_t kRepeatsRow = 257;  // positions whose token repeats
+    static constexpr size_t kRows = 258;
+
+    bool ignore_case_ = false;
+    size_t positions_ = 0;
+    size_t words_ = 1;
+    size_t min_length_ = 0;       // tokens taken exactly once
+    bool fixed_length_ = true;    // no token repeats
+    bool ends_with_run_ = false;  // the last token takes any run: reaching it decides
+    std::vector<uint64_t> bits_;  // kRows rows of words_ words
+};
 
 // Compiles `pattern`; 0, or a failure status (set for `function`) when a set is
 // unclosed, empty or holds a reversed range.
@@ -38,6 +79,8 @@ int32_t Compile(std::string_view pattern, const Descriptor &descriptor, bool ign
                 Program &program, const char *function);
 
 // Whether the whole text matches the whole program.
-bool Matches(const Program &program, std::string_view text);
+inline bool Matches(const Program &program, std::string_view text) {
+    return program.Matches(text);
+}
 
 }  // namespace vek::wildcard
