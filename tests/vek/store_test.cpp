@@ -258,6 +258,87 @@ TEST(PropertyList, MergeAddsOrReplacesOrCopies) {
     EXPECT_EQ(NamesOf(destination.p), "B;c;");
 }
 
+// Names around the length that fits inside an item, and one that does not.
+std::string NameOfLength(size_t length, char fill) {
+    return std::string(length, fill);
+}
+
+TEST(PropertyList, ItemsKeepTheirPlacesAndNamesAtEveryLength) {
+    Props list;
+    std::vector<VEKPROPERTYA *> items;
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i) {
+        // Lengths 1 to 40 cross the short-name room; letters make every name distinct.
+        names.push_back(std::string(1, static_cast<char>('a' + i % 26)) +
+                        NameOfLength(static_cast<size_t>(i), static_cast<char>('A' + i / 26)));
+        items.push_back(VekPropsEditNamedItemA(list.p, names.back().c_str()));
+        ASSERT_NE(items.back(), nullptr);
+        VekVarFromInt32(&items.back()->value, i);
+    }
+    ASSERT_EQ(VekPropsCount(list.p), 40);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(VekPropsItemAt(list.p, i), items[static_cast<size_t>(i)]) << i;
+        const VEKPROPERTYA *item = items[static_cast<size_t>(i)];
+        EXPECT_EQ(std::string(item->name), names[static_cast<size_t>(i)]);
+        EXPECT_EQ(VekTextLength(item->name),
+                  static_cast<int32_t>(names[static_cast<size_t>(i)].size()));
+        EXPECT_EQ(IntOf(list.p, names[static_cast<size_t>(i)].c_str()), i);
+    }
+    // An empty name is a null counted text, as every empty text of the library.
+    EXPECT_EQ(VekPropsEditNamedItemA(list.p, "")->name, nullptr);
+}
+
+// A property whose value has a type no copy understands, to make copies fail.
+void AddBrokenProperty(void *props) {
+    VekPropsEditNamedItemA(props, "broken")->value.type = 0x7777;
+}
+
+void RepairBrokenProperty(void *props) {
+    VekVarInit(&VekPropsEditNamedItemA(props, "broken")->value);
+}
+
+TEST(PropertyList, CopiesAreIndependentOfTheirSource) {
+    Props source;
+    const std::string long_name = NameOfLength(30, 'L');
+    VekPropsSetTextA(source.p, "Short", "one");
+    VekPropsSetTextA(source.p, long_name.c_str(), "two");
+    for (int i = 0; i < 20; ++i)  // past the length at which names are indexed
+        VekPropsSetInt32(source.p, ("n" + std::to_string(i)).c_str(), i);
+
+    Props empty_copy;
+    Props full_copy;
+    VekPropsSetInt32(full_copy.p, "old", 1);
+    ASSERT_EQ(VekPropsMerge(empty_copy.p, source.p, -3), 0);
+    ASSERT_EQ(VekPropsMerge(full_copy.p, source.p, -3), 0);
+    for (void *copy : {empty_copy.p, full_copy.p}) {
+        EXPECT_EQ(NamesOf(copy), NamesOf(source.p));
+        EXPECT_EQ(VekPropsFindNamedItemA(copy, "old"), nullptr);
+        EXPECT_EQ(IntOf(copy, "N19"), 19);
+        EXPECT_EQ(TextOf(&VekPropsFindNamedItemA(copy, "short")->value), "one");
+        VekPropsSetTextA(copy, "Short", "changed");
+        VekPropsSetTextA(copy, long_name.c_str(), "changed");
+        VekPropsSetInt32(copy, "added", 5);
+    }
+    EXPECT_EQ(TextOf(&VekPropsFindNamedItemA(source.p, "Short")->value), "one");
+    EXPECT_EQ(TextOf(&VekPropsFindNamedItemA(source.p, long_name.c_str())->value), "two");
+    EXPECT_EQ(VekPropsFindNamedItemA(source.p, "added"), nullptr);
+}
+
+TEST(PropertyList, FailedCopyLeavesTheDestinationAsItWas) {
+    Props source;
+    VekPropsSetTextA(source.p, "first", "1");
+    AddBrokenProperty(source.p);
+    Props empty;
+    Props full;
+    VekPropsSetInt32(full.p, "kept", 7);
+    EXPECT_EQ(VekPropsMerge(empty.p, source.p, -3), VEK_E_INVALIDARG);
+    EXPECT_EQ(VekPropsCount(empty.p), 0);
+    EXPECT_EQ(VekPropsMerge(full.p, source.p, -3), VEK_E_INVALIDARG);
+    EXPECT_EQ(NamesOf(full.p), "kept;");
+    EXPECT_EQ(IntOf(full.p, "kept"), 7);
+    RepairBrokenProperty(source.p);
+}
+
 TEST(PropertyList, BadArguments) {
     Props list;
     EXPECT_EQ(VekPropsEditNamedItemA(nullptr, "x"), nullptr);

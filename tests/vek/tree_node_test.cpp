@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "store_test_support.h"
@@ -236,6 +237,81 @@ TEST(TreeNode, CopyCarriesNameAttributesPropertiesAndSubtree) {
     EXPECT_EQ(t.a2->GetModified(), 4u);
 }
 
+std::string TextProperty(const VekTreeNode &node, const char *name) {
+    VEKVARIANT value;
+    VekVarInit(&value);
+    EXPECT_EQ(node._GetProperty(name, &value), 0);
+    char *text = nullptr;
+    EXPECT_EQ(VekVarToStrA(&value, &text), 0);
+    VekVarClear(&value);
+    return Take(text).value_or("");
+}
+
+void SetTextProperty(VekTreeNode &node, const char *name, const char *text) {
+    VEKVARIANT value;
+    VekVarInit(&value);
+    VekVarFromStrA(&value, text, -1);
+    EXPECT_EQ(node._SetProperty(name, &value), 0);
+    VekVarClear(&value);
+}
+
+TEST(TreeNode, CopiesShareNothingWithTheOriginal) {
+    const std::string long_name(40, 'n');
+    Node original = Make(long_name, VekTreeNode::kGroup);
+    SetTextProperty(*original, "Value", "original");
+    SetTextProperty(*original, "Second", "two");
+    VekTreeNode *child = Add(original.get(), "Child");
+    SetTextProperty(*child, "Value", "child");
+
+    Node copy(original->Copy(true));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetName(), long_name);
+    EXPECT_NE(copy->GetHandle(), original->GetHandle());
+    EXPECT_NE(copy->FirstChild()->GetHandle(), child->GetHandle());
+    EXPECT_EQ(VekPropsCount(copy->Properties()), 2);
+    EXPECT_EQ(TextProperty(*copy->FirstChild(), "value"), "child");
+
+    // Through the node and through its list: neither reaches the other tree.
+    SetTextProperty(*copy, "Value", "copy");
+    void *copied_list = const_cast<void *>(copy->FirstChild()->Properties());
+    VekVarFromStrA(&VekPropsEditNamedItemA(copied_list, "Value")->value, "copied child", -1);
+    VekPropsEditNamedItemA(copied_list, "Added");
+    copy->SetName("renamed", -1);
+    EXPECT_EQ(TextProperty(*original, "Value"), "original");
+    EXPECT_EQ(TextProperty(*child, "Value"), "child");
+    EXPECT_EQ(VekPropsFindNamedItemA(child->Properties(), "Added"), nullptr);
+    EXPECT_EQ(original->GetName(), long_name);
+
+    SetTextProperty(*original, "Second", "changed");
+    EXPECT_EQ(TextProperty(*copy, "Second"), "two");
+}
+
+TEST(TreeNode, CopyFailsWholeOnAPropertyItCannotCopy) {
+    SampleTree t;
+    void *list = const_cast<void *>(t.a21->Properties());
+    VekPropsEditNamedItemA(list, "broken")->value.type = 0x7777;
+    EXPECT_EQ(t.root->Copy(true), nullptr);
+    EXPECT_EQ(ZamGetLastError(), VEK_E_INVALIDARG);
+    VekVarInit(&VekPropsEditNamedItemA(list, "broken")->value);
+}
+
+TEST(TreeNode, NamesOfEveryLengthAndFromThemselves) {
+    Node node = Make("");
+    EXPECT_EQ(node->GetName(), "");
+    for (size_t length : {1u, 22u, 23u, 24u, 100u, 23u, 0u, 5u}) {
+        const std::string name(length, static_cast<char>('a' + length % 26));
+        ASSERT_EQ(node->SetName(name.data(), static_cast<int32_t>(name.size())), 0);
+        EXPECT_EQ(node->GetName(), name);
+    }
+    // A name taken from the node's own name, short and long.
+    for (const std::string &name : {std::string("abcdef"), std::string(60, 'x') + "yz"}) {
+        node->SetName(name.c_str(), -1);
+        const std::string_view own = node->GetName();
+        ASSERT_EQ(node->SetName(own.data() + 2, static_cast<int32_t>(own.size() - 2)), 0);
+        EXPECT_EQ(node->GetName(), name.substr(2));
+    }
+}
+
 // A node class of a host library, derived across the library boundary.
 class TaggedNode : public VekTreeNode {
   public:
@@ -254,6 +330,75 @@ TEST(TreeNode, CopyMakesNodesOfTheDerivedClass) {
     EXPECT_NE(dynamic_cast<TaggedNode *>(copy->FirstChild()), nullptr);
     EXPECT_EQ(copy->FirstChild()->GetName(), "child");
     EXPECT_TRUE(copy->IsGroup());
+}
+
+// Node classes of other sizes than the base class, one past the sizes that the
+// library keeps blocks for.
+class WideNode : public VekTreeNode {
+  public:
+    VekTreeNode *NewNode() const override { return new WideNode(); }
+    char payload[200] = {};
+};
+
+class HugeNode : public VekTreeNode {
+  public:
+    VekTreeNode *NewNode() const override { return new HugeNode(); }
+    char payload[4096] = {};
+};
+
+TEST(TreeNode, NodesOfEverySizeCopyAndFree) {
+    Node root = std::make_unique<WideNode>();
+    for (int i = 0; i < 300; ++i) {
+        auto wide = std::make_unique<WideNode>();
+        wide->payload[199] = static_cast<char>(i);
+        root->AddChild(wide.release(), -1);
+        root->AddChild(new HugeNode(), -1);
+    }
+    Node copy(root->Copy(true));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->ChildCount(), 600);
+    EXPECT_NE(dynamic_cast<HugeNode *>(copy->LastChild()), nullptr);
+    EXPECT_NE(dynamic_cast<WideNode *>(copy->FirstChild()), nullptr);
+}
+
+TEST(TreeNode, NodesMadeOnOneThreadAreFreedOnAnother) {
+    constexpr int kThreads = 4;
+    constexpr int kNodes = 5000;
+    std::vector<Node> roots(kThreads);
+    std::vector<std::thread> makers;
+    for (int t = 0; t < kThreads; ++t) {
+        makers.emplace_back([&roots, t] {
+            roots[t] = Make("root" + std::to_string(t));
+            for (int i = 0; i < kNodes; ++i)
+                Add(roots[t].get(), "n" + std::to_string(i));
+        });
+    }
+    for (std::thread &maker : makers)
+        maker.join();
+    // Each thread copies the tree of the next one and frees the tree of another,
+    // while the threads that made them have ended.
+    std::vector<std::thread> users;
+    std::vector<int64_t> counts(kThreads, 0);
+    for (int t = 0; t < kThreads; ++t) {
+        users.emplace_back([&roots, &counts, t] {
+            Node copy(roots[(t + 1) % kThreads]->Copy(true));
+            counts[t] = copy->GetNodeCount();
+        });
+    }
+    for (std::thread &user : users)
+        user.join();
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(counts[t], kNodes);
+    std::vector<std::thread> freers;
+    for (int t = 0; t < kThreads; ++t)
+        freers.emplace_back([&roots, t] { roots[t].reset(); });
+    for (std::thread &freer : freers)
+        freer.join();
+    // What those threads gave back is made into new nodes here.
+    Node again = Make("again");
+    for (int i = 0; i < kThreads * kNodes; ++i)
+        Add(again.get(), "m");
+    EXPECT_EQ(again->GetNodeCount(), kThreads * kNodes);
 }
 
 TEST(TreeNode, UuidIsRandomVersion4AndStable) {

@@ -12,7 +12,9 @@
 // the handle table forgets it when the node is destroyed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "vek64.h"
@@ -48,6 +50,13 @@ class VEK_CLASS VekTreeNode {
 
     // Creates a detached node of the base class (128 = group, 0 = item).
     static VekTreeNode *Create(uint32_t attributes);
+
+    // Nodes of this class and of derived classes take their memory from the
+    // library's node pool, which makes and frees them much faster than the general
+    // allocator when trees are built, copied and deleted node by node.
+    static void *operator new(size_t size);
+    static void *operator new(size_t size, const std::nothrow_t &) noexcept;
+    static void operator delete(void *block, size_t size) noexcept;
 
     // Names: `length` negative means up to the terminator. 0 or a status.
     std::string_view GetName() const;
@@ -124,10 +133,18 @@ class VEK_CLASS VekTreeNode {
     // 0 or a status.
     int32_t CopyChildrenOf(const VekTreeNode &source);
 
-    char *name_ = nullptr;  // counted text
+    // Names up to kShortName characters live in the node itself (short_name_); a
+    // longer one is a counted text (name_). Either way a copy of a node with a
+    // short name needs no allocation for it.
+    static constexpr size_t kShortName = 23;
+    // Room for the node's property list (the library's VEKPROPS), which is built
+    // inside the node so that a node and its list are one allocation.
+    static constexpr size_t kPropertyListRoom = 112;
+
+    char *name_ = nullptr;  // counted text of a long name, else null
     uint32_t attributes_ = 0;
     uint32_t modified_ = 0;
-    void *properties_ = nullptr;  // property list
+    void *properties_ = nullptr;  // the property list, in property_list_room_
     VekTreeNode *parent_ = nullptr;
     VekTreeNode *first_child_ = nullptr;
     VekTreeNode *last_child_ = nullptr;
@@ -142,4 +159,7 @@ class VEK_CLASS VekTreeNode {
     mutable int32_t twin_count_ = 0;
     mutable int32_t handle_ = 0;
     mutable uint64_t uuid_[2] = {0, 0};
+    uint8_t short_name_length_ = 0;
+    char short_name_[kShortName] = {};
+    alignas(8) unsigned char property_list_room_[kPropertyListRoom];
 };

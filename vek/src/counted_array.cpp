@@ -1,5 +1,7 @@
 // Counted arrays: a header, the items, then one all-zero item. The item count sits
 // in the 32-bit word just before the first item, which is what hosts read.
+#include "counted_array.h"
+
 #include <cstring>
 #include <limits>
 
@@ -8,13 +10,7 @@
 
 namespace {
 
-struct ArrayHeader {
-    uint32_t capacity;  // items that fit, not counting the zero item
-    uint32_t item_size;
-    uint32_t reserved;
-    uint32_t count;  // must stay last: it is the word before the first item
-};
-static_assert(sizeof(ArrayHeader) == 16);
+using vek::ArrayHeader;
 
 constexpr uint64_t kMaxBytes = 0x7FFFFFF0u;
 
@@ -111,6 +107,40 @@ int32_t Rebuild(void **array, const void *prefix, int64_t prefix_count, const vo
 }
 
 }  // namespace
+
+namespace vek {
+
+void *NewCountedArray(const void *items, int32_t count, int32_t item_size, const char *function) {
+    // The general builder only for what it alone reports: a block too large.
+    const uint64_t bytes = (static_cast<uint64_t>(count) + 1) * static_cast<uint64_t>(item_size);
+    if (bytes > kMaxBytes)
+        return BuildArray(nullptr, 0, items, count, item_size, count, function);
+    auto *header =
+        static_cast<ArrayHeader *>(ZamAllocMem(static_cast<uint32_t>(sizeof(ArrayHeader) + bytes)));
+    if (header == nullptr)
+        return nullptr;
+    *header = ArrayHeader{static_cast<uint32_t>(count), static_cast<uint32_t>(item_size), 0,
+                          static_cast<uint32_t>(count)};
+    char *copy = ItemsOf(header);
+    const size_t size = static_cast<size_t>(count) * static_cast<size_t>(item_size);
+    std::memcpy(copy, items, size);
+    for (size_t i = 0; i < static_cast<size_t>(item_size); ++i)
+        copy[size + i] = 0;
+    return copy;
+}
+
+char *PlaceCountedText(ArrayHeader &header, char *characters, std::string_view text) {
+    header.capacity = static_cast<uint32_t>(text.size());
+    header.item_size = 1;
+    header.reserved = 0;
+    header.count = static_cast<uint32_t>(text.size());
+    if (!text.empty())
+        std::memmove(characters, text.data(), text.size());
+    characters[text.size()] = '\0';
+    return characters;
+}
+
+}  // namespace vek
 
 VEK_API int32_t VEK_CALL VekArrayCopy_(void **array, const void *source, int32_t count,
                                        int32_t item_size) {

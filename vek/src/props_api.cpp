@@ -93,11 +93,14 @@ VEK_API int32_t VEK_CALL VekPropsMerge(void *destination, const void *source, in
         const VEKPROPS &from = source != nullptr ? *VEKPROPS::From(source) : empty;
         if (mode == 0)
             return CopyEvery(target, from, kFunction);
-        // A copy is built aside so that a failure leaves the destination as it was.
+        // An empty destination is left empty by a failed copy: as it was. Any other is
+        // replaced only by a finished copy, built aside.
+        if (target.Count() == 0)
+            return target.CopyOf(from, kFunction);
         VEKPROPS copy;
-        if (const int32_t status = CopyEvery(copy, from, kFunction))
+        if (const int32_t status = copy.CopyOf(from, kFunction))
             return status;
-        target.Swap(copy);
+        target.TakeOver(copy);
         return 0;
     });
 }

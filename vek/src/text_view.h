@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "counted_array.h"
+
 namespace vek {
 
 inline std::string_view ViewOf(const char *text, int32_t length) {
@@ -15,6 +17,8 @@ inline std::string_view ViewOf(const char *text, int32_t length) {
 }
 
 // The characters of a counted text of the library (null: empty).
-std::string_view ViewOfCounted(const char *counted);
+inline std::string_view ViewOfCounted(const char *counted) {
+    return counted == nullptr ? std::string_view() : std::string_view(counted, CountOf(counted));
+}
 
 }  // namespace vek

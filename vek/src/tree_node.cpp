@@ -5,6 +5,8 @@
 #include "failure.h"
 #include "guarded_call.h"
 #include "node_handles.h"
+#include "node_pool.h"
+#include "property_list.h"
 #include "vek64_tree.h"
 
 namespace {
@@ -22,9 +24,10 @@ bool IsAbove(const VekTreeNode *ancestor, const VekTreeNode *node) {
 }  // namespace
 
 VekTreeNode::VekTreeNode(uint32_t attributes)
-    : attributes_(attributes), properties_(VekPropsNew()) {
-    if (properties_ == nullptr)
-        throw std::bad_alloc();
+    : attributes_(attributes),
+      properties_(std::construct_at(reinterpret_cast<VEKPROPS *>(property_list_room_))) {
+    static_assert(sizeof(VEKPROPS) <= kPropertyListRoom && alignof(VEKPROPS) <= 8,
+                  "the property list must fit the room kept for it in the node");
 }
 
 VekTreeNode::~VekTreeNode() {
@@ -33,7 +36,23 @@ VekTreeNode::~VekTreeNode() {
     Unlink();
     DestroyChildren();
     VekTextFree(name_);
-    VekPropsFree(properties_);
+    std::destroy_at(VEKPROPS::From(properties_));
+}
+
+void *VekTreeNode::operator new(size_t size) {
+    return vek::node_pool::Allocate(size);
+}
+
+void *VekTreeNode::operator new(size_t size, const std::nothrow_t &) noexcept {
+    try {
+        return vek::node_pool::Allocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void VekTreeNode::operator delete(void *block, size_t size) noexcept {
+    vek::node_pool::Release(block, size);
 }
 
 VekTreeNode *VekTreeNode::Create(uint32_t attributes) {

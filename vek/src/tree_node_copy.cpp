@@ -1,8 +1,10 @@
 // Deep copies of nodes and subtrees.
+#include <cstring>
 #include <memory>
 
 #include "failure.h"
 #include "guarded_call.h"
+#include "property_list.h"
 #include "text_view.h"
 #include "vek64_tree.h"
 
@@ -26,11 +28,18 @@ VekTreeNode *VekTreeNode::CopyNode() const {
         CurrentFailure();
         return nullptr;
     }
-    const std::string_view name = GetName();
-    if (node->SetName(name.data(), static_cast<int32_t>(name.size())) != 0)
-        return nullptr;
+    if (name_ == nullptr && node->name_ == nullptr) {
+        // A short name is copied with its room, at a fixed size.
+        std::memcpy(node->short_name_, short_name_, kShortName);
+        node->short_name_length_ = short_name_length_;
+    } else {
+        const std::string_view name = GetName();
+        if (node->SetName(name.data(), static_cast<int32_t>(name.size())) != 0)
+            return nullptr;
+    }
     node->attributes_ = attributes_;
-    if (VekPropsMerge(node->properties_, properties_, -3) != 0)
+    // The new node's list is replaced as a whole: one reservation, no name lookups.
+    if (VEKPROPS::From(node->properties_)->CopyOf(*VEKPROPS::From(properties_), kFunction) != 0)
         return nullptr;
     return node.release();
 }

@@ -1,4 +1,6 @@
 // What a node carries: its name, properties and modification flags.
+#include <cstring>
+
 #include "ascii_case.h"
 #include "failure.h"
 #include "guarded_call.h"
@@ -8,19 +10,25 @@
 #include "vek64_tree.h"
 
 std::string_view VekTreeNode::GetName() const {
-    return vek::ViewOfCounted(name_);
+    if (name_ != nullptr)
+        return vek::ViewOfCounted(name_);
+    return std::string_view(short_name_, short_name_length_);
 }
 
 int32_t VekTreeNode::SetName(const char *name, int32_t length) {
     const std::string_view text = vek::ViewOf(name, length);
     char *fresh = nullptr;
-    if (!text.empty()) {
+    if (text.size() > kShortName) {
         fresh = VekTextNewA(text.data(), static_cast<int32_t>(text.size()));
         if (fresh == nullptr)
             return ZamGetLastError();
     }
     // Twin ranks only change when the name changes other than in letter case.
     const bool renamed = !vek::SameTextIgnoringCase(GetName(), text);
+    // The new name may be (part of) the old one: it is copied before that is freed.
+    if (fresh == nullptr && !text.empty())
+        std::memmove(short_name_, text.data(), text.size());
+    short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : 0;
     VekTextFree(name_);
     name_ = fresh;
     if (renamed && parent_ != nullptr)

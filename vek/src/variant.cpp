@@ -2,6 +2,7 @@
 // wide text or blob as a counted array of the library.
 #include <cstring>
 
+#include "counted_array.h"
 #include "failure.h"
 #include "guarded_call.h"
 #include "platform/com.h"
@@ -80,11 +81,11 @@ int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *functi
                         : source.type == VEK_VT_WTEXT
                             ? static_cast<const void *>(source.value.wtext)
                             : source.value.blob;
-    const int32_t count = VekArrayCountEx_(items);
+    const auto count = static_cast<int32_t>(CountOf(items));
     if (count > 0) {
-        const int32_t status = VekArrayCopy_(target, items, count, item_size);
-        if (status < 0)
-            return status;
+        *target = NewCountedArray(items, count, item_size, function);
+        if (*target == nullptr)
+            return ZamGetLastError();
     }
     copy = fresh;
     return 0;
