@@ -1,20 +1,23 @@
 // Expansion tries only the prefixes of the path that end where an alias may end
 // (before a full stop, a '!' or the end), shortest first, each by binary search:
 // the cost grows with the path's depth and the logarithm of the alias count.
+// Every such prefix begins with the shortest one, and the names that begin with
+// a text sort together right from where that text would stand; so one binary
+// search for the shortest prefix tells whether any alias can match at all, and
+// a path that holds none (most paths) costs that search and no copy.
 #include "tstore/t_alias_list.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "imports/vek_imports.h"
+#include "tstore/t_name_compare.h"
 
 namespace Ostrel::Zam::tstore {
 
 namespace {
 
 int32_t Compare(std::string_view a, std::string_view b) {
-    return VekStrnCompA(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                        static_cast<int32_t>(b.size()), VEK_IGNORE_CASE);
+    return Compare_Names(a, b);
 }
 
 }  // namespace
@@ -58,18 +61,39 @@ std::string AliasList::List() const {
     return listing;
 }
 
+bool AliasList::AnyStartsWith(std::string_view prefix) const {
+    const auto at = LowerBound(prefix);
+    return at != entries_.end() && Starts_With_Name(at->name, prefix);
+}
+
 std::string AliasList::Expand(std::string_view path) const {
+    std::string storage;
+    const std::string_view expanded = Expand(path, storage);
+    if (expanded.data() != storage.data())
+        storage.assign(expanded);
+    return storage;
+}
+
+std::string_view AliasList::Expand(std::string_view path, std::string &storage) const {
+    if (entries_.empty())
+        return path;
     size_t end = path.find_first_of(".!");
-    while (!entries_.empty()) {
+    if (!AnyStartsWith(path.substr(0, end)))
+        return path;
+    for (;;) {
         const std::string_view prefix = path.substr(0, end);
         const std::string *replacement = prefix.empty() ? nullptr : Find(prefix);
-        if (replacement != nullptr)
-            return *replacement + std::string(path.substr(prefix.size()));
+        if (replacement != nullptr) {
+            const std::string_view rest = path.substr(prefix.size());
+            storage.reserve(replacement->size() + rest.size());
+            storage.assign(*replacement);
+            storage += rest;
+            return storage;
+        }
         if (end == std::string_view::npos)
-            break;
+            return path;
         end = path.find_first_of(".!", end + 1);
     }
-    return std::string(path);
 }
 
 }  // namespace Ostrel::Zam::tstore

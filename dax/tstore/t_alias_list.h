@@ -1,6 +1,7 @@
 // The process-wide aliases: short names that stand for the beginning of a path.
-// Names are unique and kept sorted ignoring ASCII letter case (VekStrnCompA with
-// VEK_IGNORE_CASE); lookup and expansion compare the same way.
+// Names are unique and kept sorted ignoring ASCII letter case (Compare_Names,
+// the order of VekStrnCompA with VEK_IGNORE_CASE); lookup and expansion compare
+// the same way.
 #pragma once
 
 #include <string>
@@ -25,6 +26,9 @@ class AliasList {
     // the first in sorted order (the shortest) wins, and the result is not
     // expanded again. A path without one comes back unchanged.
     std::string Expand(std::string_view path) const;
+    // The same without copying a path that holds no alias: the result is `path`
+    // itself, or the expansion written into `storage`.
+    std::string_view Expand(std::string_view path, std::string &storage) const;
 
     size_t Count() const { return entries_.size(); }
 
@@ -35,6 +39,8 @@ class AliasList {
     };
     // The position of the first entry whose name does not sort before `alias`.
     std::vector<Entry>::const_iterator LowerBound(std::string_view alias) const;
+    // Whether some alias begins with `prefix` (ignoring case).
+    bool AnyStartsWith(std::string_view prefix) const;
 
     std::vector<Entry> entries_;
 };

@@ -56,7 +56,7 @@ AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source
                           target.path);
     target.attribute = AttributeName(*object, parts.attribute, target.path, source, use);
     target.is_name = Same_Name(target.attribute, "Name");
-    if (!Locate_Node(*object, Complete_Twin_Indexes(parts.node)))
+    if (!Locate_Completing(*object, parts.node))
         return Unresolved(handling, kNodeMissing, source, "Node doesn't exist: %.234s",
                           target.path);
     if (!MayBeUsed(*object, target, use))

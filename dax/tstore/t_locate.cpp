@@ -1,11 +1,12 @@
 // Locate_Node walks down level by level (no recursion): at each level it scans the
 // parent's children for the sought twin, forwards for an index n until the n-th
 // match, backwards from the last child for -1. The index found for -1 comes from
-// the node class's twin cache.
+// the node class's twin cache. The walk steps through the path's sections in
+// place and writes the current path straight into the object's text, so a lookup
+// allocates nothing once that text has grown to the tree's longest path.
 #include "tstore/t_locate.h"
 
 #include <cstdint>
-#include <vector>
 
 #include "frame/error_model.h"
 #include "tstore/t_errors.h"
@@ -40,26 +41,33 @@ Twin NthTwin(const VekTreeNode &parent, std::string_view name, int32_t index) {
     return {};
 }
 
-Twin FindTwin(const VekTreeNode &parent, std::string_view section) {
+// The child that a section names; `index` is the twin index written on it.
+Twin FindTwin(const VekTreeNode &parent, std::string_view section, int32_t index) {
     const std::string_view name = section.substr(0, section.find('['));
-    const int32_t index = Twin_Index_Of_Section(section);
     if (name.empty() || parent.FirstChild() == nullptr || (index < 1 && index != -1))
         return {};
     return index == -1 ? LastTwin(parent, name) : NthTwin(parent, name, index);
 }
 
-// The section as it goes into the current path: as written, or with the index
-// found in place of -1.
-void AppendSection(std::string &path, std::string_view section, const Twin &twin) {
+// How the sections of the sought path go into the current path.
+enum class Writing {
+    kAsWritten,  // as the caller wrote them
+    kCompleted,  // with "[1]" where no index is written (the canonical form)
+};
+
+// Appends a section found: with the index found in place of -1, else as written
+// (or completed).
+void AppendSection(std::string &path, std::string_view section, int32_t written_index,
+                   const Twin &twin, Writing writing) {
     path += '.';
-    if (Twin_Index_Of_Section(section) != -1) {
-        path += section;
+    if (written_index == -1) {
+        path += Strip_Twin_Index(section);
+        Append_Twin_Index(path, twin.index);
         return;
     }
-    path += Strip_Twin_Index(section);
-    path += '[';
-    path += std::to_string(twin.index);
-    path += ']';
+    path += section;
+    if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
+        path += "[1]";
 }
 
 // Where a walk down a path ended: the node found, or the deepest ancestor reached.
@@ -69,20 +77,19 @@ struct Reached {
 };
 
 // Walks down from the root section by section; `written`, when given, receives
-// the path of the node reached (sections as written, -1 replaced by the index
-// found).
-Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written) {
-    const std::vector<std::string_view> sections = Sections(path);
+// the path of the node reached (-1 replaced by the index found).
+Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written, Writing writing) {
+    Sections_Of::Iterator section = Sections_Of(path).begin();
     if (written != nullptr)
-        *written = sections.front();
+        written->assign(*section);
     Reached reached{&root, true};
-    for (size_t i = 1; i < sections.size() && reached.found; ++i) {
-        const Twin twin = FindTwin(*reached.node, sections[i]);
-        reached.found = twin.node != nullptr;
-        if (!reached.found)
-            break;
+    for (++section; section != std::default_sentinel; ++section) {
+        const int32_t index = Twin_Index_Of_Section(*section);
+        const Twin twin = FindTwin(*reached.node, *section, index);
+        if (twin.node == nullptr)
+            return {reached.node, false};
         if (written != nullptr)
-            AppendSection(*written, sections[i], twin);
+            AppendSection(*written, *section, index, twin, writing);
         reached.node = twin.node;
     }
     return reached;
@@ -90,6 +97,21 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written)
 
 bool IsRootSection(const VekTreeNode &root, std::string_view path) {
     return !path.empty() && Same_Name(Get_Section(path, 1), root.GetName());
+}
+
+bool Locate(T_Object &object, std::string_view path, Writing writing) {
+    object.Reset_Current_Node();
+    VekTreeNode *root = object.Root();
+    if (root == nullptr)
+        return false;
+    std::string &written = object.Move_Current(root);
+    if (!IsRootSection(*root, path)) {
+        written.assign(root->GetName());
+        return false;
+    }
+    const Reached reached = WalkDown(*root, path, &written, writing);
+    object.Move_Current(reached.node);
+    return reached.found;
 }
 
 [[noreturn]] void RaiseObjectMissing(const char *source, std::string_view quoted) {
@@ -100,7 +122,8 @@ bool IsRootSection(const VekTreeNode &root, std::string_view path) {
 ResolvedPath ResolveQuoting(std::string_view path, PathSyntax syntax, const char *source,
                             const std::string_view *quoted) {
     T_Table &table = Table_Or_Raise(source, quoted != nullptr ? *quoted : Get_Section(path, 1));
-    const std::string expanded = table.Aliases().Expand(path);
+    std::string storage;
+    const std::string_view expanded = table.Aliases().Expand(path, storage);
     ResolvedPath resolved;
     std::string_view node_part = expanded;
     if (syntax == PathSyntax::kAttributePath) {
@@ -113,32 +136,25 @@ ResolvedPath ResolveQuoting(std::string_view path, PathSyntax syntax, const char
     }
     resolved.object = &Object_Or_Raise(table, node_part, source,
                                        quoted != nullptr ? *quoted : Get_Section(node_part, 1));
-    resolved.node_path = Complete_Twin_Indexes(node_part);
-    resolved.found = Locate_Node(*resolved.object, resolved.node_path);
+    resolved.found = Locate_Completing(*resolved.object, node_part);
     return resolved;
 }
 
 }  // namespace
 
 bool Locate_Node(T_Object &object, std::string_view path) {
-    object.Reset_Current_Node();
-    VekTreeNode *root = object.Root();
-    if (root == nullptr)
-        return false;
-    object.Set_Current(root, std::string(root->GetName()));
-    if (!IsRootSection(*root, path))
-        return false;
-    std::string written;
-    const Reached reached = WalkDown(*root, path, &written);
-    object.Set_Current(reached.node, std::move(written));
-    return reached.found;
+    return Locate(object, path, Writing::kAsWritten);
+}
+
+bool Locate_Completing(T_Object &object, std::string_view path) {
+    return Locate(object, path, Writing::kCompleted);
 }
 
 VekTreeNode *Find_Node(const T_Object &object, std::string_view path) {
     VekTreeNode *root = object.Root();
     if (root == nullptr || !IsRootSection(*root, path))
         return nullptr;
-    const Reached reached = WalkDown(*root, path, nullptr);
+    const Reached reached = WalkDown(*root, path, nullptr, Writing::kAsWritten);
     return reached.found ? reached.node : nullptr;
 }
 

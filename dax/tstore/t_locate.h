@@ -19,7 +19,12 @@ class T_Table;
 // children with empty names are never found); the index -1 takes the last twin
 // and is written in the current path as the index found. Costs the path's depth
 // and the siblings passed at each level.
+// The path must not be the object's own current path, which the lookup rewrites.
 bool Locate_Node(T_Object &object, std::string_view path);
+// Locates a path whose twin indexes are not completed yet exactly as Locate_Node
+// locates its canonical form (Complete_Twin_Indexes), writing the current path
+// in that form, without building the canonical text first.
+bool Locate_Completing(T_Object &object, std::string_view path);
 
 // The node a path names in the object's tree, found as Locate_Node finds it but
 // without moving the current node; null when there is none. Compares node
@@ -38,7 +43,6 @@ T_Object &Object_Or_Raise(const T_Table &table, std::string_view path, const cha
 // A path of an export resolved to its T object and node.
 struct ResolvedPath {
     T_Object *object = nullptr;
-    std::string node_path;  // after alias expansion, canonical
     std::string attribute;  // the text after '!' (attribute paths only)
     bool found = false;
 };

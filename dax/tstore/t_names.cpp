@@ -20,16 +20,7 @@ constexpr char kCharacterSource[] = "T.Number_Char_From_Set";
 // The longest name part that a rewritten twin index keeps.
 constexpr size_t kMaxIndexedName = 255;
 
-int32_t Length32(std::string_view text) {
-    return static_cast<int32_t>(text.size());
-}
-
 }  // namespace
-
-bool Same_Name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           VekStrnCompA(a.data(), Length32(a), b.data(), Length32(b), VEK_IGNORE_CASE) == 0;
-}
 
 int32_t Section_Count(std::string_view path) {
     int32_t count = 1;
@@ -53,29 +44,19 @@ std::string_view Get_Section(std::string_view path, int32_t n) {
 
 std::vector<std::string_view> Sections(std::string_view path) {
     std::vector<std::string_view> sections;
-    size_t start = 0;
-    for (;;) {
-        const size_t stop = path.find('.', start);
-        sections.push_back(path.substr(start, stop - start));
-        if (stop == std::string_view::npos)
-            return sections;
-        start = stop + 1;
-    }
+    sections.reserve(static_cast<size_t>(Section_Count(path)));
+    for (std::string_view section : Sections_Of(path))
+        sections.push_back(section);
+    return sections;
 }
 
 void Replace_String_Section(std::string &path, int32_t n, std::string_view text) {
-    const std::vector<std::string_view> sections = Sections(path);
-    if (n < 1 || n > static_cast<int32_t>(sections.size()))
+    if (n < 1 || n > Section_Count(path))
         RaiseError(kParameterInvalid, kReplaceSectionSource,
                    "Invalid Replace_String_Section arguments: Section_Nbr and/or Section_Index");
-    std::string rebuilt;
-    rebuilt.reserve(path.size() + text.size());
-    for (size_t i = 0; i < sections.size(); ++i) {
-        if (i > 0)
-            rebuilt += '.';
-        rebuilt += static_cast<int32_t>(i) + 1 == n ? text : sections[i];
-    }
-    path = std::move(rebuilt);
+    const std::string_view old_section = Get_Section(path, n);
+    const size_t start = static_cast<size_t>(old_section.data() - path.data());
+    path.replace(start, old_section.size(), text);
 }
 
 std::string_view Parent_Path(std::string_view path) {
@@ -123,16 +104,32 @@ void Set_Section_Twin_Index(std::string &path, int32_t n, int32_t index) {
     Replace_String_Section(path, n, rewritten);
 }
 
+void Append_Twin_Index(std::string &path, int32_t index) {
+    char digits[16];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, index);
+    static_cast<void>(error);  // 16 characters hold every 32-bit number
+    path += '[';
+    path.append(digits, end);
+    path += ']';
+}
+
 std::string Complete_Twin_Indexes(std::string_view path) {
+    size_t missing = 0;
+    bool first = true;
+    for (std::string_view section : Sections_Of(path)) {
+        missing += !first && !Carries_Twin_Index(section) ? 1 : 0;
+        first = false;
+    }
     std::string canonical;
-    canonical.reserve(path.size() + 8);
-    const std::vector<std::string_view> sections = Sections(path);
-    canonical += sections.front();
-    for (size_t i = 1; i < sections.size(); ++i) {
-        canonical += '.';
-        canonical += sections[i];
-        if (sections[i].empty() || sections[i].back() != ']')
+    canonical.reserve(path.size() + 3 * missing);
+    first = true;
+    for (std::string_view section : Sections_Of(path)) {
+        if (!first)
+            canonical += '.';
+        canonical += section;
+        if (!first && !Carries_Twin_Index(section))
             canonical += "[1]";
+        first = false;
     }
     return canonical;
 }
@@ -166,10 +163,14 @@ std::optional<int32_t> Parse_Decimal(std::string_view text) {
 }
 
 int32_t Number_Char_From_Set(std::string_view text, std::string_view set, bool report) {
+    return Number_Char_From_Set(text, Character_Set(set), report);
+}
+
+int32_t Number_Char_From_Set(std::string_view text, const Character_Set &set, bool report) {
     int32_t count = 0;
     size_t last_foreign = std::string_view::npos;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (set.find(text[i]) != std::string_view::npos)
+        if (set.Contains(text[i]))
             ++count;
         else
             last_foreign = i;

@@ -17,6 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "tstore/t_character_set.h"
+#include "tstore/t_name_compare.h"
+#include "tstore/t_sections.h"
+
 namespace Ostrel::Zam::tstore {
 
 inline constexpr std::string_view kNameCharacters =
@@ -26,14 +30,16 @@ inline constexpr std::string_view kPathCharacters =
 inline constexpr std::string_view kIdentifierCharacters =
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_.()[]#+?*-/, :'";
 
-// Whether two names are equal ignoring ASCII letter case (two empty names are).
-bool Same_Name(std::string_view a, std::string_view b);
+inline constexpr Character_Set kNameSet{kNameCharacters};
+inline constexpr Character_Set kPathSet{kPathCharacters};
+inline constexpr Character_Set kIdentifierSet{kIdentifierCharacters};
 
 // Number of full stops plus 1 (an empty text has one, empty, section).
 int32_t Section_Count(std::string_view path);
 // Section n (1-based): a view into `path`; empty when n is out of range.
 std::string_view Get_Section(std::string_view path, int32_t n);
-// Every section in order, as views into `path`.
+// Every section in order, as views into `path`, for callers that keep them; a
+// walk along the path steps through Sections_Of (t_sections.h) instead.
 std::vector<std::string_view> Sections(std::string_view path);
 // Replaces section n; raises 0xE204000E when n is not a section number.
 void Replace_String_Section(std::string &path, int32_t n, std::string_view text);
@@ -52,7 +58,13 @@ int32_t Section_Twin_Index(std::string_view path, int32_t n);
 // Rewrites the index of section n (left alone when the section is shorter than
 // four characters or carries no index).
 void Set_Section_Twin_Index(std::string &path, int32_t n, int32_t index);
+// Appends "[index]" in decimal, without a temporary text.
+void Append_Twin_Index(std::string &path, int32_t index);
 
+// Whether a section ends with ']': the canonical form leaves it as it is.
+inline bool Carries_Twin_Index(std::string_view section) {
+    return !section.empty() && section.back() == ']';
+}
 // The canonical path: "[1]" appended to every section after the first that does
 // not end with ']'.
 std::string Complete_Twin_Indexes(std::string_view path);
@@ -73,5 +85,6 @@ std::optional<int32_t> Parse_Decimal(std::string_view text);
 // that is not is recorded as the thread's error information (code 0x6204000A,
 // never raised) with its 1-based position.
 int32_t Number_Char_From_Set(std::string_view text, std::string_view set, bool report);
+int32_t Number_Char_From_Set(std::string_view text, const Character_Set &set, bool report);
 
 }  // namespace Ostrel::Zam::tstore

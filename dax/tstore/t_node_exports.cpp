@@ -151,7 +151,7 @@ void ChangeNodeType(std::string_view path, int32_t node_type, int32_t handling) 
     CheckChoice(node_type, T_Tree::kItem, T_Tree::kGroup, kChangeTypeSource, "Node_Type");
     CheckChoice(handling, kWithSubtree, kRefuseChildren, kChangeTypeSource, "Error_Handling");
     T_Object &object = Object_Or_Raise(table, expanded, kChangeTypeSource, path);
-    if (!Locate_Node(object, Complete_Twin_Indexes(expanded)))
+    if (!Locate_Completing(object, expanded))
         RaiseErrorFormat(kNodeMissing, kChangeTypeSource, "Node not found: %.239s",
                          std::string(path).c_str());
     VekTreeNode &node = *object.Current();

@@ -1,8 +1,7 @@
 #include "tstore/t_node_path.h"
 
-#include <string_view>
-#include <vector>
-
+#include "tstore/t_names.h"
+#include "tstore/t_upward_path.h"
 #include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
@@ -17,24 +16,17 @@ int32_t Twin_Count(const VekTreeNode &node) {
 
 std::string Indexed_Section(const VekTreeNode &node) {
     std::string section(node.GetName());
-    section += '[';
-    section += std::to_string(Twin_Index(node));
-    section += ']';
+    Append_Twin_Index(section, Twin_Index(node));
     return section;
 }
 
 std::string Full_Path_Of_Node(const VekTreeNode &node, const VekTreeNode *stop) {
-    std::vector<const VekTreeNode *> chain;
+    std::string path;
+    Upward_Path_Writer writer(path);
     const VekTreeNode *at = &node;
-    while (at->Parent() != nullptr && at != stop) {
-        chain.push_back(at);
-        at = at->Parent();
-    }
-    std::string path(at->GetName());
-    for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
-        path += '.';
-        path += Indexed_Section(**step);
-    }
+    for (; at->Parent() != nullptr && at != stop; at = at->Parent())
+        writer.Add_Section(at->GetName(), Twin_Index(*at));
+    writer.Finish(at->GetName());
     return path;
 }
 

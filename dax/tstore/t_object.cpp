@@ -28,6 +28,11 @@ void T_Object::Set_Current(VekTreeNode *node, std::string path) {
     current_path_ = std::move(path);
 }
 
+std::string &T_Object::Move_Current(VekTreeNode *node) {
+    current_ = node;
+    return current_path_;
+}
+
 void T_Object::Reset_Current_Node() {
     current_ = nullptr;
     current_path_.clear();

@@ -32,8 +32,28 @@ class T_Object {
 
     // The node that the last lookup or walk reached, or null; its canonical path.
     VekTreeNode *Current() const;
+    // The same with the root already looked up by the caller (null: none), for
+    // walks that would otherwise look the handle up several times a step.
+    VekTreeNode *Current(const VekTreeNode *root) const {
+        return root != nullptr ? current_ : nullptr;
+    }
     const std::string &Current_Path() const { return current_path_; }
     void Set_Current(VekTreeNode *node, std::string path);
+    // Moves the current node and hands out the current path for the caller to
+    // rewrite in place. The text keeps its storage from path to path, so lookups
+    // and walk steps that write their paths here allocate nothing once it has
+    // grown to the tree's longest path.
+    std::string &Move_Current(VekTreeNode *node);
+    // Moves the current node and writes its path from the old one: `write` gets
+    // the old path and an empty second text to write the new path into, which
+    // then takes the old one's place. Both texts keep their storage.
+    template <class Write>
+    void Rewrite_Current(VekTreeNode *node, Write &&write) {
+        spare_path_.clear();
+        write(std::string_view(current_path_), spare_path_);
+        current_path_.swap(spare_path_);
+        current_ = node;
+    }
     void Reset_Current_Node();
 
     // The twin tally of a walk that deletes as it goes, or null (see t_walk.h).
@@ -50,6 +70,7 @@ class T_Object {
     int32_t root_handle_;
     VekTreeNode *current_ = nullptr;
     std::string current_path_;
+    std::string spare_path_;  // the other text of Rewrite_Current
     Twin_Tally *tally_ = nullptr;
     T_Config config_;
 };

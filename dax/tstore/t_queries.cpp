@@ -45,9 +45,10 @@ bool CurrentMatches(const T_Object &object, std::string_view pattern) {
 }
 
 // Whether a walk from the start has left the start's subtree: back at the start
-// (Delete_Node may step up to it) or at a path no deeper than the fixed part.
-bool LeftSubtree(const T_Object &object, const VekTreeNode *start, int32_t fixed_sections) {
-    return object.Current() == start || Section_Count(object.Current_Path()) <= fixed_sections;
+// or at a path no deeper than the fixed part.
+bool LeftSubtree(const T_Object &object, const VekTreeNode *current, const VekTreeNode *start,
+                 int32_t fixed_sections) {
+    return current == start || Section_Count(object.Current_Path()) <= fixed_sections;
 }
 
 // An identifier resolved to its T object, fixed part and pattern.
@@ -69,10 +70,16 @@ int64_t CountBelow(const Selection &selection, int32_t node_type) {
     if (!First_Child(object))
         return count;
     const int32_t fixed_sections = Section_Count(selection.fixed);
+    // Counting changes nothing in the tree: the root looked up once serves every
+    // step of the walk.
+    const VekTreeNode *root = object.Root();
     do {
-        if (CurrentMatches(object, selection.pattern) && TypeFits(*object.Current(), node_type))
+        const VekTreeNode &node = *object.Current(root);
+        if (Match_Identifier(object.Current_Path(), selection.pattern, node) &&
+            TypeFits(node, node_type))
             ++count;
-    } while (Next_Node(object) && !LeftSubtree(object, start, fixed_sections));
+    } while (Next_Node(object) &&
+             !LeftSubtree(object, object.Current(root), start, fixed_sections));
     return count;
 }
 
@@ -193,11 +200,12 @@ int32_t Node_Or_Attribute_Exists(std::string_view path) {
     const T_Table *table = Existing_T_Table();
     if (table == nullptr)
         return 0;
-    const std::string expanded = table->Aliases().Expand(path);
+    std::string storage;
+    const std::string_view expanded = table->Aliases().Expand(path, storage);
     Check_Attribute_Path_Syntax(expanded);
     const AttributePath parts = Split_Attribute_Path(expanded);
     T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
-    if (object == nullptr || !Locate_Node(*object, Complete_Twin_Indexes(parts.node)))
+    if (object == nullptr || !Locate_Completing(*object, parts.node))
         return 0;
     if (!parts.attribute.empty() && !Attribute_Has_Value(*object, parts.attribute))
         return 0;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "tstore/t_names.h"
 #include "tstore/t_node_path.h"
 #include "tstore/t_object.h"
+#include "tstore/t_upward_path.h"
 #include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
@@ -46,34 +46,32 @@ bool SearchWalk::Step() {
 }
 
 std::string SearchWalk::Path() const {
-    // The nodes whose sections are written afresh, deepest first.
-    const int32_t first_fresh = std::max(kept_, 1);
-    std::vector<const VekTreeNode *> fresh;
-    fresh.reserve(static_cast<size_t>(std::max(depth_ - first_fresh + 1, 0)));
-    const VekTreeNode *at = node_;
-    for (int32_t depth = depth_; depth >= first_fresh; --depth, at = at->Parent())
-        fresh.push_back(at);
-
     std::string path;
-    if (kept_ == 0) {
-        path = root_->GetName();
-    } else {
-        const std::string_view start(start_path_);
-        // The text before the full stop that ends section `kept_` (or all of it).
-        size_t end = 0;
-        for (int32_t section = 0; section < kept_ && end != std::string_view::npos; ++section)
-            end = start.find('.', section == 0 ? 0 : end + 1);
-        path = start.substr(0, end);
-    }
-    for (auto node = fresh.rbegin(); node != fresh.rend(); ++node) {
-        path += '.';
-        path += Indexed_Section(**node);
-    }
+    WritePath(path);
     return path;
 }
 
 void SearchWalk::Settle() const {
-    object_.Set_Current(node_, Path());
+    WritePath(object_.Move_Current(node_));
+}
+
+void SearchWalk::WritePath(std::string &path) const {
+    // The sections written afresh from the nodes, from the deepest up; then the
+    // leading sections kept from the starting path (or the root's name).
+    Upward_Path_Writer writer(path);
+    const VekTreeNode *at = node_;
+    for (int32_t depth = depth_; depth >= std::max(kept_, 1); --depth, at = at->Parent())
+        writer.Add_Section(at->GetName(), Twin_Index(*at));
+    writer.Finish(kept_ == 0 ? root_->GetName() : KeptSections());
+}
+
+std::string_view SearchWalk::KeptSections() const {
+    // The text before the full stop that ends section `kept_` (or all of it).
+    const std::string_view start(start_path_);
+    size_t end = 0;
+    for (int32_t section = 0; section < kept_ && end != std::string_view::npos; ++section)
+        end = start.find('.', section == 0 ? 0 : end + 1);
+    return start.substr(0, end);
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class VekTreeNode;
 
@@ -42,6 +43,11 @@ class SearchWalk {
     void Settle() const;
 
   private:
+    // Writes the current path into `path` (replacing what it holds).
+    void WritePath(std::string &path) const;
+    // The leading sections of the starting path that the current path carries.
+    std::string_view KeptSections() const;
+
     T_Object &object_;
     VekTreeNode *root_;
     VekTreeNode *node_;

@@ -30,7 +30,7 @@ void FindObject(const T_Table &table, PathAtHand &path, const char *error_source
 }
 
 VekTreeNode *LocateOrRaise(const PathAtHand &path, const char *error_source) {
-    if (!Locate_Node(*path.object, Complete_Twin_Indexes(path.expanded)))
+    if (!Locate_Completing(*path.object, path.expanded))
         RaiseErrorFormat(kNodePathInvalid, error_source, "Invalid node path: %.236s",
                          std::string(path.written).c_str());
     return path.object->Current();

@@ -1,8 +1,11 @@
 // The syntax checks and the export T_CheckNodeNameA. Node paths and identifiers
-// share one walk over their sections; an identifier also accepts "#" as a twin
-// index and limits where '+' may stand.
+// share one walk over their characters and sections; an identifier also accepts
+// "#" as a twin index and limits where '+' may stand. Every fault of a path (or of
+// an identifier) raises the same error, so the checks may run in any order: each
+// is made where the walk passes the characters it needs.
 #include "tstore/t_syntax.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -25,45 +28,78 @@ bool ValidTwinIndex(std::string_view index, PathKind kind) {
     return value.has_value() && (*value >= 1 || *value == -1);
 }
 
-bool ValidWildcards(std::string_view section) {
-    const size_t plus = section.find('+');
-    if (plus == std::string_view::npos)
-        return true;
-    return section.find('+', plus + 1) == std::string_view::npos &&
-           section.find_first_of("?*") == std::string_view::npos;
+// The marks in one section, found in one pass over it.
+struct SectionMarks {
+    size_t open = std::string_view::npos;   // the first '['
+    size_t close = std::string_view::npos;  // the first ']'
+    int32_t pluses = 0;
+    bool other_wildcards = false;  // a '?' or a '*'
+};
+
+SectionMarks MarksOf(std::string_view section) {
+    SectionMarks marks;
+    for (size_t i = 0; i < section.size(); ++i) {
+        switch (section[i]) {
+            case '[':
+                marks.open = std::min(marks.open, i);
+                break;
+            case ']':
+                marks.close = std::min(marks.close, i);
+                break;
+            case '+':
+                ++marks.pluses;
+                break;
+            case '?':
+            case '*':
+                marks.other_wildcards = true;
+                break;
+            default:
+                break;
+        }
+    }
+    return marks;
+}
+
+// At most one '+', and none beside '?' or '*'.
+bool ValidWildcards(const SectionMarks &marks) {
+    return marks.pluses == 0 || (marks.pluses == 1 && !marks.other_wildcards);
 }
 
 // A name with an optional twin index that closes the section.
 bool ValidSection(std::string_view section, PathKind kind) {
     if (section.empty())
         return false;
-    if (kind == PathKind::kIdentifier && !ValidWildcards(section))
+    const SectionMarks marks = MarksOf(section);
+    if (kind == PathKind::kIdentifier && !ValidWildcards(marks))
         return false;
-    const size_t open = section.find('[');
-    const size_t close = section.find(']');
-    if (open == std::string_view::npos)
-        return close == std::string_view::npos;
-    if (open == 0 || close != section.size() - 1)
+    if (marks.open == std::string_view::npos)
+        return marks.close == std::string_view::npos;
+    if (marks.open == 0 || marks.close != section.size() - 1)
         return false;
-    return ValidTwinIndex(section.substr(open + 1, close - open - 1), kind);
+    return ValidTwinIndex(section.substr(marks.open + 1, marks.close - marks.open - 1), kind);
 }
 
+// One pass over the text: every character must be in the set, and each section
+// well formed when its closing full stop (or the end) is reached. A full stop at
+// either end shows as an empty section.
 bool WellFormed(std::string_view text, PathKind kind) {
-    const std::string_view set =
-        kind == PathKind::kNodePath ? kPathCharacters : kIdentifierCharacters;
-    if (Number_Char_From_Set(text, set, false) != static_cast<int32_t>(text.size()))
-        return false;
-    if (!text.empty() && (text.front() == '.' || text.back() == '.'))
-        return false;
-    for (std::string_view section : Sections(text)) {
-        if (!ValidSection(section, kind))
+    const Character_Set &set = kind == PathKind::kNodePath ? kPathSet : kIdentifierSet;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '.') {
+            if (!set.Contains(text[i]))
+                return false;
+            continue;
+        }
+        if (!ValidSection(text.substr(start, i - start), kind))
             return false;
+        start = i + 1;
     }
     return true;
 }
 
 bool ValidAttributeName(std::string_view name) {
-    return Number_Char_From_Set(name, kNameCharacters, true) == static_cast<int32_t>(name.size());
+    return Number_Char_From_Set(name, kNameSet, true) == static_cast<int32_t>(name.size());
 }
 
 }  // namespace
@@ -117,7 +153,7 @@ DAX64_API int32_t DAX64_CALL T_CheckNodeNameA(const char *name) {
         if (text.Empty())
             return 0;
         const std::string_view view = text.View();
-        return tstore::Number_Char_From_Set(view, tstore::kNameCharacters, true) ==
+        return tstore::Number_Char_From_Set(view, tstore::kNameSet, true) ==
                        static_cast<int32_t>(view.size())
                    ? 1
                    : 0;

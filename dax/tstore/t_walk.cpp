@@ -2,10 +2,10 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "tstore/t_names.h"
 #include "tstore/t_node_path.h"
+#include "tstore/t_upward_path.h"
 #include "vek64_tree.h"
 
 namespace Ostrel::Zam::tstore {
@@ -24,47 +24,77 @@ std::string TallyKey(std::string_view name) {
 void AppendSection(std::string &path, const VekTreeNode &node, int32_t index) {
     path += '.';
     path += node.GetName();
-    path += '[';
-    path += std::to_string(index);
-    path += ']';
+    Append_Twin_Index(path, index);
 }
 
+// The sibling's path replaces the last section of the current path in place.
 bool MoveToSibling(T_Object &object, VekTreeNode *sibling) {
     if (sibling == nullptr)
         return false;
-    std::string path(Parent_Path(object.Current_Path()));
-    AppendSection(path, *sibling, Walk_Twin_Index(object, *sibling));
-    object.Set_Current(sibling, std::move(path));
+    const int32_t index = Walk_Twin_Index(object, *sibling);
+    std::string &path = object.Move_Current(sibling);
+    path.resize(Parent_Path(path).size());
+    AppendSection(path, *sibling, index);
     return true;
 }
 
 // The current node when it may step to a sibling: not the root.
 VekTreeNode *CurrentBelowRoot(const T_Object &object) {
-    VekTreeNode *current = object.Current();
-    return current != nullptr && current != object.Root() ? current : nullptr;
+    const VekTreeNode *root = object.Root();
+    VekTreeNode *current = object.Current(root);
+    return current != root ? current : nullptr;
 }
 
-// The canonical path of `next`, `level` levels below the root, reached by
-// climbing from the current node. Its ancestors are the current node's too, so
-// their indexes stand in the current path; names come from the nodes. Falls back
-// to building the path from the node class when the current path does not fit
-// the current node's depth.
-std::string ClimbedPath(const T_Object &object, const VekTreeNode &next, int32_t level) {
-    const VekTreeNode &root = *object.Root();
-    const std::vector<std::string_view> sections = Sections(object.Current_Path());
-    if (static_cast<int32_t>(sections.size()) != object.Current()->GetLevel(&root) + 1)
-        return Full_Path_Of_Node(next, &root);
-    std::vector<const VekTreeNode *> ancestors(static_cast<size_t>(level - 1));
-    const VekTreeNode *at = next.Parent();
-    for (size_t i = ancestors.size(); i-- > 0; at = at->Parent())
-        ancestors[i] = at;
-    std::string path(root.GetName());
-    for (size_t i = 0; i < ancestors.size(); ++i) {
-        const int32_t index = Twin_Index_Of_Section(sections[i + 1]);
-        AppendSection(path, *ancestors[i], index >= 1 ? index : Twin_Index(*ancestors[i]));
+void MoveToFirstChild(T_Object &object, VekTreeNode &child) {
+    std::string &path = object.Move_Current(&child);
+    path += '.';
+    path += child.GetName();
+    path += "[1]";
+}
+
+// The sections of a path taken from its end backwards.
+class SectionsFromEnd {
+  public:
+    explicit SectionsFromEnd(std::string_view path) : rest_(path) {}
+
+    std::string_view Take() {
+        const size_t stop = rest_.rfind('.');
+        const std::string_view section =
+            stop == std::string_view::npos ? rest_ : rest_.substr(stop + 1);
+        rest_ = stop == std::string_view::npos ? std::string_view() : rest_.substr(0, stop);
+        return section;
     }
-    AppendSection(path, next, Walk_Twin_Index(object, next));
-    return path;
+
+  private:
+    std::string_view rest_;
+};
+
+// Makes `next`, `level` levels below the root, current after a climb from the
+// current node. Its ancestors are the current node's too, so their indexes stand
+// in the current path, in the sections just above the current node's own deeper
+// ones; names come from the nodes. The path is written upwards while climbing
+// from `next`. Falls back to building the path from the node class when the
+// current path does not fit the current node's depth.
+void MoveAfterClimb(T_Object &object, const VekTreeNode &root, const VekTreeNode &current,
+                    VekTreeNode &next, int32_t level) {
+    const int32_t current_level = current.GetLevel(&root);
+    if (Section_Count(object.Current_Path()) != current_level + 1) {
+        object.Set_Current(&next, Full_Path_Of_Node(next, &root));
+        return;
+    }
+    const int32_t next_index = Walk_Twin_Index(object, next);
+    object.Rewrite_Current(&next, [&](std::string_view old_path, std::string &path) {
+        SectionsFromEnd old_sections(old_path);
+        for (int32_t dropped = current_level; dropped >= level; --dropped)
+            old_sections.Take();
+        Upward_Path_Writer writer(path);
+        writer.Add_Section(next.GetName(), next_index);
+        for (const VekTreeNode *at = next.Parent(); at != &root; at = at->Parent()) {
+            const int32_t index = Twin_Index_Of_Section(old_sections.Take());
+            writer.Add_Section(at->GetName(), index >= 1 ? index : Twin_Index(*at));
+        }
+        writer.Finish(root.GetName());
+    });
 }
 
 }  // namespace
@@ -108,11 +138,7 @@ bool First_Child(T_Object &object) {
     VekTreeNode *child = current != nullptr ? current->FirstChild() : nullptr;
     if (child == nullptr)
         return false;
-    std::string path = object.Current_Path();
-    path += '.';
-    path += child->GetName();
-    path += "[1]";
-    object.Set_Current(child, std::move(path));
+    MoveToFirstChild(object, *child);
     return true;
 }
 
@@ -126,17 +152,23 @@ bool Previous_Sibling(T_Object &object) {
     return current != nullptr && MoveToSibling(object, current->GetPrevSib());
 }
 
+// The root's handle is looked up once a step.
 bool Next_Node(T_Object &object) {
-    const VekTreeNode *current = object.Current();
+    const VekTreeNode *root = object.Root();
+    const VekTreeNode *current = object.Current(root);
     if (current == nullptr)
         return false;
-    if (First_Child(object) || Next_Sibling(object))
+    if (VekTreeNode *child = current->FirstChild()) {
+        MoveToFirstChild(object, *child);
+        return true;
+    }
+    if (current != root && MoveToSibling(object, current->GetNextSib()))
         return true;
     VekTreeNode *next = current->GetNextNode();
-    const int32_t level = next != nullptr ? next->GetLevel(object.Root()) : -1;
+    const int32_t level = next != nullptr ? next->GetLevel(root) : -1;
     if (level <= 0)
         return false;
-    object.Set_Current(next, ClimbedPath(object, *next, level));
+    MoveAfterClimb(object, *root, *current, *next, level);
     return true;
 }
 

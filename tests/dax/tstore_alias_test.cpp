@@ -27,6 +27,21 @@ TEST_F(TStoreAlias, ExpandsOnlyAWholeFirstSection) {
     EXPECT_EQ(Expanded(""), "");
 }
 
+// An alias may itself hold full stops: a path whose first section begins such an
+// alias, or merely begins a longer one, must still be tried section by section.
+TEST_F(TStoreAlias, AliasesThatSpanSectionsAreFound) {
+    ASSERT_EQ(T_SetAliasA("A-", "Main.Dash"), 0);
+    ASSERT_EQ(T_SetAliasA("A.B", "Main.Two"), 0);
+    ASSERT_EQ(T_SetAliasA("AB", "Main.Joined"), 0);
+    EXPECT_EQ(Expanded("A.B.C"), "Main.Two.C");
+    EXPECT_EQ(Expanded("a.b!Speed"), "Main.Two!Speed");
+    EXPECT_EQ(Expanded("A.C"), "A.C");
+    EXPECT_EQ(Expanded("A"), "A");
+    EXPECT_EQ(Expanded("A-.X"), "Main.Dash.X");
+    EXPECT_EQ(Expanded("Z.B"), "Z.B");
+    EXPECT_EQ(Expanded("!A.B"), "!A.B");
+}
+
 TEST_F(TStoreAlias, ExpandsOnce) {
     ASSERT_EQ(T_SetAliasA("Q", "R.x"), 0);
     ASSERT_EQ(T_SetAliasA("R", "Main.Y"), 0);

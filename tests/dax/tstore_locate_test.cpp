@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tstore/t_locate.h"
+#include "tstore/t_names.h"
 #include "tstore/t_walk.h"
 #include "tstore_test_support.h"
 
@@ -75,6 +76,21 @@ TEST_F(TStoreLocate, StopsAtTheDeepestAncestorFound) {
     EXPECT_EQ(Current(), "Root");
 }
 
+// Locating a path as written with its indexes completed on the way must end
+// where locating its canonical form ends, with the same current path.
+TEST_F(TStoreLocate, CompletingOnTheWayEqualsLocatingTheCanonicalForm) {
+    for (const char *path :
+         {"Root", "root", "Root.A", "Root.a[2]", "Root.A[-1].X", "ROOT.A[3].x[-1]", "Root.B.C",
+          "Root.B.C.D", "Root.A[4].X", "Root.A.X", "Other.A", "Root.Z[-1]", "Root.B[1].C", ""}) {
+        const bool canonical_found = Locate_Node(Root(), Complete_Twin_Indexes(path));
+        const VekTreeNode *canonical_node = Root().Current();
+        const std::string canonical_path = Current();
+        EXPECT_EQ(Locate_Completing(Root(), path), canonical_found) << path;
+        EXPECT_EQ(Root().Current(), canonical_node) << path;
+        EXPECT_EQ(Current(), canonical_path) << path;
+    }
+}
+
 TEST_F(TStoreLocate, AFreedTreeIsRootlessNotDangling) {
     ASSERT_TRUE(Locate_Node(Root(), "Root.B[1]"));
     tree_.Free();
@@ -114,6 +130,26 @@ TEST_F(TStoreLocate, NextNodeWalksInPreOrderBelowTheRoot) {
     EXPECT_FALSE(Next_Node(Root()));
 }
 
+// Steps down and across keep the leading sections as the caller wrote them; a
+// climb writes every name from its node and reads the ancestors' indexes off the
+// path it climbs from.
+TEST_F(TStoreLocate, StepsKeepTheSpellingAndClimbsWriteNodeNames) {
+    Add(*a3_->FirstChild(), "Y");
+    ASSERT_TRUE(Locate_Node(Root(), "root.a[3]"));
+    ASSERT_TRUE(First_Child(Root()));
+    EXPECT_EQ(Current(), "root.a[3].X[1]");
+    ASSERT_TRUE(Next_Node(Root()));
+    EXPECT_EQ(Current(), "root.a[3].X[1].Y[1]");
+    ASSERT_TRUE(Next_Node(Root()));  // climbs one level to the second X
+    EXPECT_EQ(Root().Current(), x2_);
+    EXPECT_EQ(Current(), "Root.A[3].X[2]");
+    ASSERT_TRUE(Locate_Node(Root(), "ROOT.A[-1].x[1].y"));
+    ASSERT_TRUE(Next_Node(Root()));
+    EXPECT_EQ(Current(), "Root.A[3].X[2]");
+    ASSERT_TRUE(Next_Node(Root()));  // climbs two levels
+    EXPECT_EQ(Current(), "Root.B[1]");
+}
+
 TEST_F(TStoreLocate, ASubtreeRootConfinesTheWalk) {
     ASSERT_EQ(Declare(b_->GetHandle()), 0);
     T_Object &sub = Object("B");
@@ -129,12 +165,14 @@ TEST_F(TStoreLocate, ResolvingExpandsChecksAndLocates) {
     ASSERT_EQ(T_SetAliasA("Xs", "Root.A[-1]"), 0);
     const ResolvedPath node = Resolve_Path("Xs.X[2]", PathSyntax::kNodePath, "T.Test");
     EXPECT_EQ(node.object, &Root());
-    EXPECT_EQ(node.node_path, "Root.A[-1].X[2]");
     EXPECT_TRUE(node.found);
     EXPECT_EQ(Current(), "Root.A[3].X[2]");
     const ResolvedPath attribute = Resolve_Path("xs!Speed", PathSyntax::kAttributePath, "T.Test");
-    EXPECT_EQ(attribute.node_path, "Root.A[-1]");
+    EXPECT_TRUE(attribute.found);
+    EXPECT_EQ(Current(), "Root.A[3]");
     EXPECT_EQ(attribute.attribute, "Speed");
+    EXPECT_TRUE(Resolve_Path("Root.B.C", PathSyntax::kNodePath, "T.Test").found);
+    EXPECT_EQ(Current(), "Root.B[1].C[1]");  // canonical, though written without indexes
     EXPECT_FALSE(Resolve_Path("Root.Z", PathSyntax::kNodePath, "T.Test").found);
     EXPECT_ANY_THROW(Resolve_Path("Nowhere.A", PathSyntax::kNodePath, "T.Test"));
     EXPECT_EQ(LastError(),

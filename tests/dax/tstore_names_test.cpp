@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tstore/t_names.h"
 #include "tstore_test_support.h"
@@ -90,6 +91,25 @@ TEST(TStoreNames, CompareIgnoringAsciiCaseOnly) {
     EXPECT_FALSE(Same_Name("Main", ""));
     EXPECT_FALSE(Same_Name("Main", "Mains"));
     EXPECT_FALSE(Same_Name("\xE9", "\xC9"));  // no case outside ASCII
+}
+
+// The store compares names itself; its answers must be the support library's
+// (VekStrnCompA with VEK_IGNORE_CASE), which sorts the aliases the same way.
+TEST(TStoreNames, CompareAsTheSupportLibraryDoes) {
+    const auto sign = [](int32_t value) { return (value > 0) - (value < 0); };
+    std::vector<std::string> texts = {"",   "a",    "A",    "ab",   "aB",  "b", "_",
+                                      "[",  "`",    "{",    "@",    "Z",   "z", "a.b",
+                                      "a-", "\x7F", "\x80", "\xE9", "\xC9"};
+    for (int byte = 0; byte < 256; ++byte)
+        texts.push_back(std::string(1, static_cast<char>(byte)));
+    for (const std::string &a : texts) {
+        for (const std::string &b : texts) {
+            const int32_t library = VekStrnCompA(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                                 static_cast<int32_t>(b.size()), VEK_IGNORE_CASE);
+            EXPECT_EQ(sign(Compare_Names(a, b)), sign(library)) << a << " " << b;
+            EXPECT_EQ(Same_Name(a, b), library == 0) << a << " " << b;
+        }
+    }
 }
 
 TEST(TStoreNames, ForeignCharactersAreCountedAndTheLastReported) {

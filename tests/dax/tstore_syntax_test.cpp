@@ -44,9 +44,11 @@ TEST(TStorePathSyntax, RefusesEachMalformedPath) {
     EXPECT_EQ(Failure(Check_Node_Path_Syntax, ""),
               (ThreadError{Code(0xE204000B), "T.Check_Node_Path_Syntax",
                            "Node path is invalid (empty)"}));
-    for (const char *path : {".Root", "Root.", "Root..A", "Root.A[0]", "Root.A[]", "Root.A[x]",
-                             "Root.A[1]b", "Root.A]", "Root.[1]", "Root.A[-2]", "Root.A[1]]",
-                             "Root.A[[1]", "Root.A[#]", "Root.A*", "Root!x", "Root.A[+1]"})
+    for (const char *path :
+         {".Root",       "Root.",        "Root..A",     "Root.A[0]",  "Root.A[]",   "Root.A[x]",
+          "Root.A[1]b",  "Root.A]",      "Root.[1]",    "Root.A[-2]", "Root.A[1]]", "Root.A[[1]",
+          "Root.A[#]",   "Root.A*",      "Root!x",      "Root.A[+1]", ".",          "Root.A[1].",
+          "Root.A]x[1]", "Root.A[1]x.B", "Root.A[1][2]"})
         EXPECT_EQ(Failure(Check_Node_Path_Syntax, path), PathFault(path)) << path;
 }
 
@@ -56,14 +58,15 @@ TEST(TStorePathSyntax, CutsTheQuotedPathToItsPrecision) {
 }
 
 TEST(TStoreIdentifierSyntax, AcceptsWildcards) {
-    for (const char *identifier :
-         {"Root.A[#]", "Root.*", "Root.A?.B*", "Root.+[2]", "Ro*t.A[-1]", "Root.*.+"})
+    for (const char *identifier : {"Root.A[#]", "Root.*", "Root.A?.B*", "Root.+[2]", "Ro*t.A[-1]",
+                                   "Root.*.+", "R+.A+.B+[#]"})
         EXPECT_EQ(Failure(Check_Node_Identifier_Syntax, identifier).code, 0) << identifier;
 }
 
 TEST(TStoreIdentifierSyntax, RefusesMisplacedWildcards) {
-    for (const char *identifier : {"", "Root.A+B+", "Root.A+*", "Root.?+", "Root..*", "Root.A[##]",
-                                   "Root.A[0]", "Root.A!", "Root.[#]"})
+    for (const char *identifier :
+         {"", "Root.A+B+", "Root.A+*", "Root.?+", "Root..*", "Root.A[##]", "Root.A[0]", "Root.A!",
+          "Root.[#]", "Root.+[#]+", "Root.*.+?", "Root+.B+C+"})
         EXPECT_EQ(Failure(Check_Node_Identifier_Syntax, identifier), IdentifierFault(identifier))
             << identifier;
 }
