@@ -61,13 +61,13 @@ struct IgnoringCaseLess {
 // matching the pattern and moves on where Delete_Node leaves the current node.
 class MatchingDeletion {
   public:
-    MatchingDeletion(T_Object &object, const std::string &fixed, std::string pattern,
+    MatchingDeletion(T_Object &object, const std::string &fixed, std::string_view pattern,
                      int32_t recurse)
         : object_(object),
-          pattern_(std::move(pattern)),
+          pattern_(pattern),
           recurse_(recurse),
           fixed_sections_(Section_Count(fixed)),
-          names_one_twin_(NamesOneTwin(pattern_)) {}
+          names_one_twin_(NamesOneTwin(pattern)) {}
 
     enum class Outcome { kDeleted, kNothingMatched, kNoChildren };
 
@@ -112,7 +112,7 @@ class MatchingDeletion {
     }
 
     T_Object &object_;
-    const std::string pattern_;
+    const Identifier_Pattern pattern_;
     const int32_t recurse_;
     const int32_t fixed_sections_;
     const bool names_one_twin_;

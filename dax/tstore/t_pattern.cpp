@@ -16,8 +16,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "frame/error_model.h"
-#include "imports/vek_imports.h"
 #include "tstore/t_names.h"
 #include "vek64_tree.h"
 
@@ -30,13 +28,6 @@ constexpr std::array<char, VEK_WILDCARD_DESCRIPTOR_SIZE> kDescriptor = {
 
 constexpr std::string_view kOneNameCharacter = "{0-9a-zA-Z_()/, :'-}";
 constexpr std::string_view kNameCharacterRun = "<0-9a-zA-Z_()/, :'->";
-
-bool Matches(std::string_view text, std::string_view pattern) {
-    const int32_t result = CheckVekResult(VekStrnWCompA(
-        text.data(), static_cast<int32_t>(text.size()), pattern.data(),
-        static_cast<int32_t>(pattern.size()), VEK_IGNORE_CASE, Wildcard_Descriptor()));
-    return result == 0;
-}
 
 std::string WithLastIndex(std::string_view section) {
     std::string written(Strip_Twin_Index(section));
@@ -57,16 +48,17 @@ std::vector<size_t> LastTwinSections(size_t section_count, const VekTreeNode &no
 }
 
 bool MatchSectionBySection(const std::vector<std::string_view> &sections,
-                           const std::vector<size_t> &last_twins, std::string_view pattern) {
-    const std::vector<std::string_view> parts = Sections(pattern);
+                           const std::vector<size_t> &last_twins,
+                           const Identifier_Pattern &pattern) {
+    const std::vector<Compiled_Pattern> &parts = pattern.Section_Patterns();
     if (parts.size() != sections.size())
         return false;
     std::vector<bool> may_be_last(sections.size(), false);
     for (size_t i : last_twins)
         may_be_last[i] = true;
     for (size_t i = 0; i < sections.size(); ++i) {
-        if (!Matches(sections[i], parts[i]) &&
-            !(may_be_last[i] && Matches(WithLastIndex(sections[i]), parts[i])))
+        if (!parts[i].Matches(sections[i]) &&
+            !(may_be_last[i] && parts[i].Matches(WithLastIndex(sections[i]))))
             return false;
     }
     return true;
@@ -117,14 +109,14 @@ bool NextCombination(std::vector<size_t> &chosen, size_t n) {
 }
 
 bool MatchCombinations(const std::vector<std::string_view> &sections,
-                       const std::vector<size_t> &last_twins, std::string_view pattern) {
-    const size_t most = std::min(ElementsMatchingLastIndex(pattern), last_twins.size());
+                       const std::vector<size_t> &last_twins, const Identifier_Pattern &pattern) {
+    const size_t most = std::min(pattern.Elements_Matching_Last_Index(), last_twins.size());
     for (size_t size = 1; size <= most; ++size) {
         std::vector<size_t> chosen(size);
         for (size_t k = 0; k < size; ++k)
             chosen[k] = k;
         do {
-            if (Matches(Candidate(sections, last_twins, chosen), pattern))
+            if (pattern.Matches(Candidate(sections, last_twins, chosen)))
                 return true;
         } while (NextCombination(chosen, last_twins.size()));
     }
@@ -173,18 +165,37 @@ std::string Identifier_Fixed_Prefix(std::string_view identifier) {
     return prefix;
 }
 
-bool Match_Identifier(std::string_view path, std::string_view pattern, const VekTreeNode &node) {
-    if (Matches(path, pattern))
+Identifier_Pattern::Identifier_Pattern(std::string_view pattern)
+    : whole_(pattern),
+      minus_one_(pattern.find("-1") != std::string_view::npos),
+      star_(pattern.find('*') != std::string_view::npos),
+      elements_matching_last_index_(ElementsMatchingLastIndex(pattern)) {}
+
+const std::vector<Compiled_Pattern> &Identifier_Pattern::Section_Patterns() const {
+    if (sections_.empty()) {
+        for (std::string_view section : Sections_Of(Text()))
+            sections_.emplace_back(section);
+    }
+    return sections_;
+}
+
+bool Match_Identifier(std::string_view path, const Identifier_Pattern &pattern,
+                      const VekTreeNode &node) {
+    if (pattern.Matches(path))
         return true;
-    if (pattern.find("-1") == std::string_view::npos)
+    if (!pattern.Holds_Minus_One())
         return false;
     const std::vector<std::string_view> sections = Sections(path);
     const std::vector<size_t> last_twins = LastTwinSections(sections.size(), node);
     if (last_twins.empty())
         return false;
-    if (pattern.find('*') == std::string_view::npos)
+    if (!pattern.Holds_Star())
         return MatchSectionBySection(sections, last_twins, pattern);
     return MatchCombinations(sections, last_twins, pattern);
+}
+
+bool Match_Identifier(std::string_view path, std::string_view pattern, const VekTreeNode &node) {
+    return Match_Identifier(path, Identifier_Pattern(pattern), node);
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -40,7 +40,7 @@ bool TypeFits(const VekTreeNode &node, int32_t node_type) {
     return node_type == kAnyType || node.IsGroup() == (node_type == kGroupType);
 }
 
-bool CurrentMatches(const T_Object &object, std::string_view pattern) {
+bool CurrentMatches(const T_Object &object, const Identifier_Pattern &pattern) {
     return Match_Identifier(object.Current_Path(), pattern, *object.Current());
 }
 
@@ -55,12 +55,12 @@ bool LeftSubtree(const T_Object &object, const VekTreeNode *current, const VekTr
 struct Selection {
     T_Object *object = nullptr;
     std::string fixed;  // the leading sections without wildcards, canonical
-    std::string pattern;
+    Identifier_Pattern pattern;
 };
 
 Selection Select(T_Object &object, std::string_view expanded) {
     return {&object, Complete_Twin_Indexes(Identifier_Fixed_Prefix(expanded)),
-            Identifier_To_Pattern(expanded)};
+            Identifier_Pattern(Identifier_To_Pattern(expanded))};
 }
 
 int64_t CountBelow(const Selection &selection, int32_t node_type) {
@@ -87,11 +87,11 @@ int64_t CountBelow(const Selection &selection, int32_t node_type) {
 // of the start are answered by the node class.
 bool CountsWholeLevels(const Selection &selection, int64_t &count) {
     const VekTreeNode &start = *selection.object->Current();
-    if (Same_Name(selection.pattern, selection.fixed + ".*")) {
+    if (Same_Name(selection.pattern.Text(), selection.fixed + ".*")) {
         count = start.GetNodeCount();
         return true;
     }
-    if (Same_Name(selection.pattern, selection.fixed + std::string(kEveryChild))) {
+    if (Same_Name(selection.pattern.Text(), selection.fixed + std::string(kEveryChild))) {
         count = start.ChildCount();
         return true;
     }
@@ -190,7 +190,7 @@ std::string PathWithoutNode(const Selection &selection, std::string_view expande
     if (what_value == what::kParent && !wildcards)
         return std::string(Parent_Path(Complete_Twin_Indexes(expanded)));
     if (what_value == what::kRoot)
-        return std::string(Get_Section(selection.pattern, 1));
+        return std::string(Get_Section(selection.pattern.Text(), 1));
     return {};
 }
 

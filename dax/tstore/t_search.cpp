@@ -133,7 +133,7 @@ class PatternTest {
     }
 
   private:
-    const std::string &pattern_;
+    const Identifier_Pattern pattern_;
     int32_t fixed_sections_;
     bool by_fixed_part_;
     int32_t decided_for_ = -1;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tstore/t_node_path.h"
 #include "tstore/t_pattern.h"
@@ -84,6 +85,27 @@ TEST_F(TStoreMatching, MinusOneAcrossStars) {
     EXPECT_TRUE(Matches(c_, "Ro*[-1].C[-1]"));
     EXPECT_TRUE(Matches(x2_, "*[-1]*[-1]"));
     EXPECT_FALSE(Matches(x1_, "*[-1]*[-1]"));
+}
+
+// A walk keeps one compiled pattern for all its nodes: every answer must be the
+// one a pattern made afresh for that node gives, whatever was matched before.
+TEST_F(TStoreMatching, AKeptPatternAnswersAsAFreshOne) {
+    const std::vector<const VekTreeNode *> nodes = {&tree_.Root(), &a1_, &a2_, &x1_,
+                                                    &x2_,          &b_,  &c_};
+    for (const char *identifier :
+         {"Root.?", "Root.?[#]", "Root.*", "Root.A[-1].X[-1]", "Root.A[2].X[-1]", "Root*[-1].X[-1]",
+          "*[-1]*[-1]", "Root.+.+", "ROOT.b[-1].c"}) {
+        const std::string pattern = Identifier_To_Pattern(identifier);
+        const Identifier_Pattern kept(pattern);
+        for (int round = 0; round < 2; ++round) {
+            for (const VekTreeNode *node : nodes) {
+                const std::string path = Full_Path_Of_Node(*node, nullptr);
+                EXPECT_EQ(Match_Identifier(path, kept, *node),
+                          Match_Identifier(path, Identifier_Pattern(pattern), *node))
+                    << identifier << " " << path;
+            }
+        }
+    }
 }
 
 TEST_F(TStoreMatching, FullPathsCountTwinsFromTheStopNode) {
