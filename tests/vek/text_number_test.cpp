@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "vek64.h"
@@ -47,6 +48,84 @@ TEST(TextSearch, ForwardAndBackward) {
     }
     EXPECT_EQ(VekStrnSearchA("hello world", 5, "world", kAll, 0, 0), -1);  // beyond the length
     EXPECT_EQ(VekStrnSearchRevA("abcabc", 5, "abc", 3, 0, -1), 0);
+}
+
+// The obvious answers, position by position, to check the library's faster ones.
+int32_t PlainSearch(const std::string &text, const std::string &pattern, bool ignore_case,
+                    size_t start) {
+    auto fold = [ignore_case](char c) {
+        return ignore_case && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    for (size_t at = start; at + pattern.size() <= text.size(); ++at) {
+        size_t i = 0;
+        while (i < pattern.size() && fold(text[at + i]) == fold(pattern[i]))
+            ++i;
+        if (i == pattern.size())
+            return static_cast<int32_t>(at);
+    }
+    return -1;
+}
+
+int PlainCompare(const std::string &a, const std::string &b, bool ignore_case) {
+    auto fold = [ignore_case](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return ignore_case && byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
+    };
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (fold(a[i]) != fold(b[i]))
+            return fold(a[i]) < fold(b[i]) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+TEST(TextSearch, ShortAndLongPatternsAgreeWithAPlainSearch) {
+    std::mt19937 random(7);
+    const std::string alphabet("aAbB[{\0", 7);
+    auto draw = [&](size_t length) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i)
+            text += alphabet[random() % alphabet.size()];
+        return text;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        // Patterns on both sides of the length that gets a skip table.
+        const std::string text = draw(random() % 120);
+        std::string pattern = draw(1 + random() % 30);
+        if (round % 2 == 0 && pattern.size() < text.size()) {
+            const size_t at = random() % (text.size() - pattern.size() + 1);
+            pattern = text.substr(at, pattern.size());  // one that occurs
+        }
+        const uint32_t options = round % 3 == 0 ? 0 : kCase;
+        const size_t start = text.empty() ? 0 : random() % text.size();
+        ASSERT_EQ(VekStrnSearchA(text.data(), static_cast<int32_t>(text.size()), pattern.data(),
+                                 static_cast<int32_t>(pattern.size()), options,
+                                 static_cast<int32_t>(start)),
+                  PlainSearch(text, pattern, options == kCase, start))
+            << text << " / " << pattern << " from " << start;
+    }
+}
+
+TEST(TextCompare, AgreesWithAPlainComparisonAtAnyLength) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        // Mostly short texts; some long enough to be compared by whole blocks.
+        std::string a(round % 4 == 0 ? 30 + random() % 10 : random() % 6, 'a');
+        for (char &c : a)
+            c = "aAb\xE9"[random() % 4];
+        std::string b = round % 2 == 0 ? a : std::string();
+        for (size_t i = 0, extra = random() % 3; i < extra; ++i)
+            b += "aAb\xE9"[random() % 4];
+        const bool ignore_case = round % 3 != 0;
+        const int expected = PlainCompare(a, b, ignore_case);
+        const uint32_t options = ignore_case ? kCase : 0;
+        // Explicit lengths and zero-terminated texts, in every pairing.
+        const int32_t a_length = static_cast<int32_t>(a.size());
+        const int32_t b_length = static_cast<int32_t>(b.size());
+        ASSERT_EQ(VekStrnCompA(a.c_str(), a_length, b.c_str(), b_length, options), expected);
+        ASSERT_EQ(VekStrnCompA(a.c_str(), kAll, b.c_str(), b_length, options), expected);
+        ASSERT_EQ(VekStrnCompA(a.c_str(), a_length, b.c_str(), kAll, options), expected);
+        ASSERT_EQ(VekStrnCompA(a.c_str(), kAll, b.c_str(), kAll, options), expected);
+    }
 }
 
 TEST(TextCompare, Ordering) {
