@@ -9,7 +9,7 @@ namespace vek::node_pool {
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool kPooled = true;
+constexpr bool kPooled = false;
 #else
 constexpr bool kPooled = true;
 #endif
@@ -31,7 +31,7 @@ FreeBlock *LastOf(FreeBlock *first) {
     return first;
 }
 
-// The list of one size class shared by all threads, and the slabs cut for it.
+// The free blocks of one size class that no thread holds.
 struct SharedList {
     std::mutex mutex;
     FreeBlock *head = nullptr;
