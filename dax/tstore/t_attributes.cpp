@@ -16,14 +16,12 @@ namespace Ostrel::Zam::tstore {
 
 namespace {
 
-// The name declared by "Attribute <n>"; empty ends the list.
-ConfigText DeclaredName(const T_Object &object, int32_t n) {
-    return ConfigText(object, "Attribute " + std::to_string(n));
-}
-
-bool SameAttributeName(std::string_view a, std::string_view b) {
-    return VekStrnCompA(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                        static_cast<int32_t>(b.size()), VEK_IGNORE_CASE) == 0;
+// The name declared by "Attribute <n>"; empty ends the list. Read from the
+// configuration once, then kept by the object.
+std::string_view DeclaredName(const T_Object &object, int32_t n) {
+    return object.Declared_Attribute_Names().At(n, [&object](int32_t k) {
+        return std::string(ConfigText(object, "Attribute " + std::to_string(k)).View());
+    });
 }
 
 }  // namespace
@@ -32,10 +30,10 @@ bool Is_Declared_Attribute(const T_Object &object, std::string_view name) {
     if (name.size() > 0x7FFFFFF0u)
         return false;
     for (int32_t n = 1;; ++n) {
-        const ConfigText declared = DeclaredName(object, n);
-        if (declared.Empty())
+        const std::string_view declared = DeclaredName(object, n);
+        if (declared.empty())
             return false;
-        if (SameAttributeName(declared.View(), name))
+        if (Same_Name(declared, name))
             return true;
     }
 }
@@ -50,10 +48,9 @@ std::string Default_Attribute_Name(const T_Object &object) {
 
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
     for (int32_t n = 1;; ++n) {
-        const ConfigText declared = DeclaredName(object, n);
-        if (declared.Empty())
+        const std::string name(DeclaredName(object, n));
+        if (name.empty())
             return;
-        const std::string name(declared.View());
         VekVariant value;
         Default_Value(Fresh_Kind(Declared_Type_Of(object, name)), value);
         // A new node is not modified by getting its starting values.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "tstore/t_config.h"
+#include "tstore/t_declared_names.h"
 
 class VekTreeNode;
 
@@ -61,6 +62,8 @@ class T_Object {
     void Attach_Tally(Twin_Tally *tally) { tally_ = tally; }
 
     const T_Config &Config() const { return config_; }
+    // The declared attribute names, kept as far as they have been read.
+    const Declared_Names &Declared_Attribute_Names() const { return declared_names_; }
     // The configuration "Remove First Twin Indexes" is set.
     bool Removes_First_Twin_Indexes() const;
     // A canonical path as the store hands it out for this tree.
@@ -73,6 +76,7 @@ class T_Object {
     std::string spare_path_;  // the other text of Rewrite_Current
     Twin_Tally *tally_ = nullptr;
     T_Config config_;
+    Declared_Names declared_names_;
 };
 
 }  // namespace Ostrel::Zam::tstore

@@ -1,0 +1,40 @@
+// The attribute names that a T object declares ("Attribute 1", "Attribute 2", ...
+// up to the first empty one), kept once read. The object's configuration is its
+// own copy and never changes, so each declaration needs reading (a search of the
+// property list and a conversion to text) only once, not by every call that
+// names an attribute. Declarations are read in order, only as far as callers
+// ask, so reading fails (if it can) exactly where it would without keeping them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Ostrel::Zam::tstore {
+
+class Declared_Names {
+  public:
+    // Declaration n (from 1), empty past the last one. `read(k)` gives the text
+    // of declaration k; it is asked once for each declaration not kept yet.
+    template <class Read>
+    std::string_view At(int32_t n, Read &&read) const {
+        while (!complete_ && static_cast<size_t>(n) > names_.size()) {
+            std::string next = read(static_cast<int32_t>(names_.size()) + 1);
+            if (next.empty())
+                complete_ = true;
+            else
+                names_.push_back(std::move(next));
+        }
+        return static_cast<size_t>(n) <= names_.size()
+                   ? std::string_view(names_[static_cast<size_t>(n) - 1])
+                   : std::string_view();
+    }
+
+  private:
+    mutable std::vector<std::string> names_;
+    mutable bool complete_ = false;
+};
+
+}  // namespace Ostrel::Zam::tstore
