@@ -58,8 +58,13 @@ class VEK_CLASS VekTreeNode {
     static void *operator new(size_t size, const std::nothrow_t &) noexcept;
     static void operator delete(void *block, size_t size) noexcept;
 
-    // Names: `length` negative means up to the terminator. 0 or a status.
-    std::string_view GetName() const;
+    // Names: `length` negative means up to the terminator. 0 or a status. GetName is
+    // inline: walks ask every node for its name.
+    std::string_view GetName() const {
+        if (name_ == nullptr)
+            return std::string_view(short_name_, short_name_length_);
+        return std::string_view(name_, static_cast<size_t>(VekTextLength(name_)));
+    }
     int32_t SetName(const char *name, int32_t length);
 
     uint32_t GetAttributes(uint32_t mask) const { return attributes_ & mask; }

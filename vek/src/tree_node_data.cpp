@@ -9,12 +9,6 @@
 #include "variant_ops.h"
 #include "vek64_tree.h"
 
-std::string_view VekTreeNode::GetName() const {
-    if (name_ != nullptr)
-        return vek::ViewOfCounted(name_);
-    return std::string_view(short_name_, short_name_length_);
-}
-
 int32_t VekTreeNode::SetName(const char *name, int32_t length) {
     const std::string_view text = vek::ViewOf(name, length);
     char *fresh = nullptr;
