@@ -1,6 +1,7 @@
 // Wildcard matching: the token positions reachable after each character of the
 // text are tracked together as bits, one pass over the text.
-#include "ascii_case.h"
+#include <algorithm>
+
 #include "wildcard_pattern.h"
 
 namespace vek::wildcard {
@@ -14,16 +15,19 @@ void Program::Reset(size_t positions, bool ignore_case) {
 }
 
 void Program::Accept(size_t position, unsigned char low, unsigned char high) {
-    const size_t word = position / 64;
+    uint64_t *column = bits_.data() + position / 64;
     const uint64_t bit = uint64_t{1} << (position % 64);
-    for (unsigned c = low; c <= high; ++c) {
-        bits_[c * words_ + word] |= bit;
-        const auto byte = static_cast<unsigned char>(c);
-        if (ignore_case_ && AsciiUpper(byte) != AsciiLower(byte)) {
-            bits_[AsciiUpper(byte) * words_ + word] |= bit;
-            bits_[AsciiLower(byte) * words_ + word] |= bit;
-        }
-    }
+    auto accept = [&](unsigned from, unsigned to, int shift) {
+        for (unsigned c = from; c <= to; ++c)
+            column[(c + shift) * words_] |= bit;
+    };
+    accept(low, high, 0);
+    if (!ignore_case_)
+        return;
+    // The other case of the letters in the range.
+    constexpr int kCaseDistance = 'a' - 'A';
+    accept(std::max<unsigned>(low, 'a'), std::min<unsigned>(high, 'z'), -kCaseDistance);
+    accept(std::max<unsigned>(low, 'A'), std::min<unsigned>(high, 'Z'), kCaseDistance);
 }
 
 void Program::AcceptAny(size_t position) {
