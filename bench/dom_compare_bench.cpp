@@ -6,7 +6,7 @@
 //
 // Measured, each through the exports as a script calls them:
 // - locating the last node at the deepest level by path (T_ExistsA against
-//   first_element_by_path);
+//   first_element_by_path and against a compiled XPath query);
 // - counting every node below the root (T_CountNodesA of "<root>.*" with type 1
 //   against a walk that counts the elements);
 // - a search by attribute value that visits every node (T_SearchA for the value
@@ -183,6 +183,21 @@ void BM_Locate_Pugixml(benchmark::State &state) {
     Label(state, trees);
 }
 
+// The same lookup as a compiled XPath query, the other way a DOM user finds a node
+// by its path.
+void BM_Locate_PugixmlXPath(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const pugi::xpath_query xpath(("/" + trees.DeepPath('/', trees.Depth())).c_str());
+    pugi::xpath_node found;
+    for (auto _ : state) {
+        found = xpath.evaluate_node(trees.Document());
+        benchmark::DoNotOptimize(found);
+    }
+    if (!found)
+        state.SkipWithError("the path was not found");
+    Label(state, trees);
+}
+
 // ---- Counting all descendants -----------------------------------------------
 
 void BM_Count_TStore(benchmark::State &state) {
@@ -292,6 +307,7 @@ void BM_CopySubtree_Pugixml(benchmark::State &state) {
 
 DOM_COMPARE(BM_Locate_TStore);
 DOM_COMPARE(BM_Locate_Pugixml);
+DOM_COMPARE(BM_Locate_PugixmlXPath);
 DOM_COMPARE(BM_Count_TStore);
 DOM_COMPARE(BM_Count_Pugixml);
 DOM_COMPARE(BM_Search_TStore);
