@@ -109,6 +109,18 @@ std::unique_ptr<VekTreeNode> Grow(int depth) {
     return root;
 }
 
+// A walk over every node of a tree of six levels (1 111 111 nodes), built level by
+// level: the cost of reading the links of a node.
+void BM_CountNodes(benchmark::State &state) {
+    const std::unique_ptr<VekTreeNode> tree = Grow(static_cast<int>(state.range(0)));
+    int64_t nodes = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nodes = tree->GetNodeCount());
+    state.counters["ns/node"] = benchmark::Counter(
+        static_cast<double>(nodes),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // Copy(true) of a root with four levels below it: 11 111 nodes.
 void BM_CopySubtree(benchmark::State &state) {
     const std::unique_ptr<VekTreeNode> source = Grow(4);
@@ -152,6 +164,7 @@ BENCHMARK(BM_WildcardPerCall)->DenseRange(0, 3);
 BENCHMARK(BM_WildcardCompiled)->DenseRange(0, 3);
 BENCHMARK(BM_SearchShort)->Arg(0)->Arg(VEK_IGNORE_CASE);
 BENCHMARK(BM_CompareShort)->Arg(0)->Arg(VEK_IGNORE_CASE);
+BENCHMARK(BM_CountNodes)->Arg(5)->Arg(6)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CopySubtree)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BuildMillion)->Unit(benchmark::kMillisecond);
 

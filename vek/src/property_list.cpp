@@ -71,18 +71,21 @@ VEKPROPS::Item &VEKPROPS::Slot(size_t index) {
     // Segment j starts at item 2^(j+1) - 1: index + 1 has j + 2 significant bits.
     const size_t shifted = index + 1;
     const size_t segment = static_cast<size_t>(std::bit_width(shifted)) - 2;
-    return segments_[segment][shifted - (size_t{2} << segment)];
+    return overflow_->segments[segment][shifted - (size_t{2} << segment)];
 }
 
 void VEKPROPS::Reserve(size_t count) {
     if (count <= 1)
         return;
     const size_t needed = static_cast<size_t>(std::bit_width(count)) - 1;
-    if (segments_.size() >= needed)
+    if (overflow_ == nullptr)
+        overflow_ = std::make_unique<Overflow>();
+    std::vector<std::unique_ptr<Item[]>> &segments = overflow_->segments;
+    if (segments.size() >= needed)
         return;
-    segments_.reserve(needed);
-    while (segments_.size() < needed)
-        segments_.push_back(std::make_unique<Item[]>(size_t{2} << segments_.size()));
+    segments.reserve(needed);
+    while (segments.size() < needed)
+        segments.push_back(std::make_unique<Item[]>(size_t{2} << segments.size()));
 }
 
 VEKPROPERTYA *VEKPROPS::At(int32_t index) {
@@ -95,9 +98,9 @@ VEKPROPERTYA *VEKPROPS::At(int32_t index) {
 
 size_t VEKPROPS::Position(std::string_view name) const {
     const auto count = static_cast<size_t>(count_);
-    if (index_ != nullptr) {
-        const auto found = index_->find(name);
-        return found == index_->end() ? count : found->second;
+    if (const Index *index = IndexOrNull()) {
+        const auto found = index->find(name);
+        return found == index->end() ? count : found->second;
     }
     for (size_t i = 0; i < count; ++i) {
         if (vek::SameTextIgnoringCase(Slot(i).Name(), name))
@@ -117,7 +120,9 @@ const VEKPROPERTYA *VEKPROPS::Find(std::string_view name) const {
 }
 
 void VEKPROPS::RebuildIndex() noexcept {
-    index_.reset();
+    if (overflow_ == nullptr)
+        return;  // a list of one item has no index
+    overflow_->index.reset();
     const auto count = static_cast<size_t>(count_);
     if (count <= kIndexThreshold)
         return;
@@ -126,21 +131,21 @@ void VEKPROPS::RebuildIndex() noexcept {
         index->reserve(count);
         for (size_t i = 0; i < count; ++i)
             index->emplace(Slot(i).Name(), i);
-        index_ = std::move(index);
+        overflow_->index = std::move(index);
     } catch (...) {
         // Without memory for the index, names are compared one by one.
     }
 }
 
 void VEKPROPS::IndexItem(size_t position) {
-    if (index_ == nullptr) {
+    if (IndexOrNull() == nullptr) {
         RebuildIndex();
         return;
     }
     try {
-        index_->emplace(Slot(position).Name(), position);
+        overflow_->index->emplace(Slot(position).Name(), position);
     } catch (...) {
-        index_.reset();  // an index missing a name would hide it: drop the index
+        overflow_->index.reset();  // an index missing a name would hide it: drop it
     }
 }
 
@@ -162,12 +167,11 @@ void VEKPROPS::Clear() {
     for (size_t i = 0; i < static_cast<size_t>(count_); ++i)
         Slot(i).Reset();
     count_ = 0;
-    index_.reset();
-    segments_.clear();
+    overflow_.reset();
 }
 
 int32_t VEKPROPS::CopyOf(const VEKPROPS &source, const char *function) {
-    if (count_ > 0 || !segments_.empty())
+    if (count_ > 0 || overflow_ != nullptr)
         Clear();
     const auto count = static_cast<size_t>(source.count_);
     try {
@@ -197,10 +201,9 @@ void VEKPROPS::TakeOver(VEKPROPS &other) noexcept {
     Clear();
     if (other.count_ > 0)
         first_.TakeFrom(other.first_);
-    segments_ = std::move(other.segments_);
-    other.segments_.clear();
+    overflow_ = std::move(other.overflow_);
     count_ = other.count_;
     other.count_ = 0;
-    other.index_.reset();
+    // The index named the first item by the other list's copy of its name.
     RebuildIndex();
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -25,8 +26,11 @@ struct VEKPROPS {
     VEKPROPS &operator=(const VEKPROPS &) = delete;
     ~VEKPROPS();
 
-    static VEKPROPS *From(void *props) { return static_cast<VEKPROPS *>(props); }
-    static const VEKPROPS *From(const void *props) { return static_cast<const VEKPROPS *>(props); }
+    // The list at an address (also the room of a node that holds one).
+    static VEKPROPS *From(void *props) { return std::launder(static_cast<VEKPROPS *>(props)); }
+    static const VEKPROPS *From(const void *props) {
+        return std::launder(static_cast<const VEKPROPS *>(props));
+    }
 
     int32_t Count() const { return count_; }
     VEKPROPERTYA *At(int32_t index);
@@ -84,12 +88,21 @@ struct VEKPROPS {
     // A position below count_, or count_ when absent.
     size_t Position(std::string_view name) const;
     void IndexItem(size_t position);
+    const Index *IndexOrNull() const {
+        return overflow_ != nullptr ? overflow_->index.get() : nullptr;
+    }
     // Indexes every item when the list is long enough; a list without its index
     // still works (by comparing names one by one), so a failure here is dropped.
     void RebuildIndex() noexcept;
 
+    // What a list needs past its first item, made with the second item: a list of
+    // one property stays as small as a node can hold.
+    struct Overflow {
+        std::vector<std::unique_ptr<Item[]>> segments;  // segment j holds 2^(j+1) items
+        std::unique_ptr<Index> index;  // made once the list grows past the threshold
+    };
+
     int32_t count_ = 0;
     Item first_;
-    std::vector<std::unique_ptr<Item[]>> segments_;  // segment j holds 2^(j+1) items
-    std::unique_ptr<Index> index_;                   // made once the list grows past the threshold
+    std::unique_ptr<Overflow> overflow_;
 };

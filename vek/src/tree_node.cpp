@@ -5,7 +5,6 @@
 #include "failure.h"
 #include "guarded_call.h"
 #include "node_handles.h"
-#include "node_pool.h"
 #include "property_list.h"
 #include "vek64_tree.h"
 
@@ -23,11 +22,11 @@ bool IsAbove(const VekTreeNode *ancestor, const VekTreeNode *node) {
 
 }  // namespace
 
-VekTreeNode::VekTreeNode(uint32_t attributes)
-    : attributes_(attributes),
-      properties_(std::construct_at(reinterpret_cast<VEKPROPS *>(property_list_room_))) {
+VekTreeNode::VekTreeNode(uint32_t attributes) : attributes_(attributes) {
     static_assert(sizeof(VEKPROPS) <= kPropertyListRoom && alignof(VEKPROPS) <= 8,
                   "the property list must fit the room kept for it in the node");
+    std::construct_at(static_cast<VEKPROPS *>(static_cast<void *>(property_list_room_)));
+    static_assert(kShortName < kLongName, "a short name's length must differ from the mark");
 }
 
 VekTreeNode::~VekTreeNode() {
@@ -36,23 +35,7 @@ VekTreeNode::~VekTreeNode() {
     Unlink();
     DestroyChildren();
     VekTextFree(name_);
-    std::destroy_at(VEKPROPS::From(properties_));
-}
-
-void *VekTreeNode::operator new(size_t size) {
-    return vek::node_pool::Allocate(size);
-}
-
-void *VekTreeNode::operator new(size_t size, const std::nothrow_t &) noexcept {
-    try {
-        return vek::node_pool::Allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-void VekTreeNode::operator delete(void *block, size_t size) noexcept {
-    vek::node_pool::Release(block, size);
+    std::destroy_at(VEKPROPS::From(property_list_room_));
 }
 
 VekTreeNode *VekTreeNode::Create(uint32_t attributes) {

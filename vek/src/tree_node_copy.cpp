@@ -28,7 +28,7 @@ VekTreeNode *VekTreeNode::CopyNode() const {
         CurrentFailure();
         return nullptr;
     }
-    if (name_ == nullptr && node->name_ == nullptr) {
+    if (short_name_length_ != kLongName && node->short_name_length_ != kLongName) {
         // A short name is copied with its room, at a fixed size.
         std::memcpy(node->short_name_, short_name_, kShortName);
         node->short_name_length_ = short_name_length_;
@@ -39,7 +39,8 @@ VekTreeNode *VekTreeNode::CopyNode() const {
     }
     node->attributes_ = attributes_;
     // The new node's list is replaced as a whole: one reservation, no name lookups.
-    if (VEKPROPS::From(node->properties_)->CopyOf(*VEKPROPS::From(properties_), kFunction) != 0)
+    if (VEKPROPS::From(node->property_list_room_)
+            ->CopyOf(*VEKPROPS::From(property_list_room_), kFunction) != 0)
         return nullptr;
     return node.release();
 }

@@ -22,7 +22,7 @@ int32_t VekTreeNode::SetName(const char *name, int32_t length) {
     // The new name may be (part of) the old one: it is copied before that is freed.
     if (fresh == nullptr && !text.empty())
         std::memmove(short_name_, text.data(), text.size());
-    short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : 0;
+    short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : kLongName;
     VekTextFree(name_);
     name_ = fresh;
     if (renamed && parent_ != nullptr)
@@ -34,7 +34,7 @@ int32_t VekTreeNode::_GetProperty(const char *name, VEKVARIANT *value) const {
     constexpr const char *kFunction = "TreeNode._GetProperty";
     if (name == nullptr || value == nullptr)
         return vek::Fail(VEK_E_POINTER, kFunction, "No property name or value given");
-    const VEKPROPERTYA *property = VEKPROPS::From(properties_)->Find(name);
+    const VEKPROPERTYA *property = VEKPROPS::From(property_list_room_)->Find(name);
     if (property == nullptr) {
         vek::variant::Release(*value);
         return 0;
@@ -52,7 +52,7 @@ int32_t VekTreeNode::_SetProperty(const char *name, const VEKVARIANT *value) {
             return status;
         VEKPROPERTYA *property = nullptr;
         try {
-            property = &VEKPROPS::From(properties_)->Edit(name);
+            property = &VEKPROPS::From(property_list_room_)->Edit(name);
         } catch (...) {
             vek::variant::Release(copy);
             throw;
