@@ -167,8 +167,7 @@ DAX64_API char *DAX64_CALL T_SearchNextA(void);
  * stands for the node's name; no name: the tree's "Default Attribute"). Mode: 0x33
  * raw text (a binary value as IString), 0x15 formatted. Error_Handling: 0x19 fail,
  * 0x1B return the empty result for a missing tree, node or attribute. */
-DAX64_API char *DAX64_CALL T_GetA(const char *attribute_path, int32_t mode,
-                                  int32_t error_handling);
+DAX64_API char *DAX64_CALL T_GetA(const char *attribute_path, int32_t mode, int32_t error_handling);
 /* `value` is a VARIANT * (platform/com.h) that receives the value. */
 DAX64_API int32_t DAX64_CALL T_GetVariantA(const char *attribute_path, int32_t error_handling,
                                            void *value);
