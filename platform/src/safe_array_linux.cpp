@@ -18,27 +18,9 @@ constexpr std::size_t kDataOffset = (sizeof(ArrayPrefix) + sizeof(SAFEARRAY) + 1
 
 // Bytes per element, 0 for a kind that arrays here do not hold.
 ULONG ElementSize(VARTYPE vt) {
+    if (const std::size_t size = platform::ScalarValueSize(vt))
+        return static_cast<ULONG>(size);
     switch (vt) {
-        case VT_I1:
-        case VT_UI1:
-            return 1;
-        case VT_I2:
-        case VT_UI2:
-        case VT_BOOL:
-            return 2;
-        case VT_I4:
-        case VT_UI4:
-        case VT_INT:
-        case VT_UINT:
-        case VT_R4:
-        case VT_ERROR:
-            return 4;
-        case VT_I8:
-        case VT_UI8:
-        case VT_R8:
-        case VT_CY:
-        case VT_DATE:
-            return 8;
         case VT_DECIMAL:
             return sizeof(DECIMAL);
         case VT_BSTR:

@@ -130,34 +130,6 @@ int32_t ToAutomation(const VEKVARIANT &value, VARIANT &out) {
 
 // ---- From VARIANT -------------------------------------------------------------
 
-// The size of the value that a VT_BYREF of a plain kind points to; 0 for the rest.
-size_t PlainSize(VARTYPE vt) {
-    switch (vt) {
-        case VT_I1:
-        case VT_UI1:
-            return 1;
-        case VT_I2:
-        case VT_UI2:
-        case VT_BOOL:
-            return 2;
-        case VT_I4:
-        case VT_UI4:
-        case VT_INT:
-        case VT_UINT:
-        case VT_R4:
-        case VT_ERROR:
-            return 4;
-        case VT_I8:
-        case VT_UI8:
-        case VT_R8:
-        case VT_CY:
-        case VT_DATE:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
 // A VARIANT holding the value that a VT_BYREF one points to. It owns nothing: texts,
 // arrays and objects stay the referenced ones.
 int32_t ReadReference(const VARIANT &in, VARIANT &plain) {
@@ -175,7 +147,7 @@ int32_t ReadReference(const VARIANT &in, VARIANT &plain) {
         std::memcpy(&plain.decVal, in.byref, sizeof(DECIMAL));
     } else if ((vt & VT_ARRAY) != 0 || vt == VT_BSTR || vt == VT_UNKNOWN || vt == VT_DISPATCH) {
         std::memcpy(&plain.byref, in.byref, sizeof(void *));
-    } else if (const size_t size = PlainSize(vt)) {
+    } else if (const size_t size = platform::ScalarValueSize(vt)) {
         std::memcpy(&plain.llVal, in.byref, size);
     } else {
         return Fail(VEK_E_TYPEMISMATCH, kFromVariant,

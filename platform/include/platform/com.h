@@ -360,6 +360,35 @@ inline constexpr GUID kIID_ICreateErrorInfo = {
     0x22F03340, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
 inline constexpr GUID kGUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
+// Bytes of a value of a fixed-size scalar kind (integers, Booleans, reals,
+// currency, dates, error codes); 0 for every other kind.
+inline std::size_t ScalarValueSize(VARTYPE vt) {
+    switch (vt) {
+        case VT_I1:
+        case VT_UI1:
+            return 1;
+        case VT_I2:
+        case VT_UI2:
+        case VT_BOOL:
+            return 2;
+        case VT_I4:
+        case VT_UI4:
+        case VT_INT:
+        case VT_UINT:
+        case VT_R4:
+        case VT_ERROR:
+            return 4;
+        case VT_I8:
+        case VT_UI8:
+        case VT_R8:
+        case VT_CY:
+        case VT_DATE:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
 inline bool SameGuid(const GUID &a, const GUID &b) {
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
            std::string_view(reinterpret_cast<const char *>(a.Data4), 8) ==
