@@ -13,6 +13,7 @@
 
 #include "frame/error_model.h"
 #include "imports/morph_imports.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_attribute_types.h"
 #include "tstore/t_attribute_values.h"
 #include "tstore/t_attributes.h"
@@ -96,8 +97,7 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
         return;
     }
     if (mode != kRawMode)
-        RaiseErrorFormat(kParameterInvalid, kSetSource, "Invalid argument: Mode=%Xh",
-                         static_cast<unsigned>(mode));
+        Raise_Invalid_Argument(kSetSource, "Mode=", mode);
     VekVariant stored;
     Read_Property(node, key, stored);
     VekVariant value;

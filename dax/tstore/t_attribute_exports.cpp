@@ -24,6 +24,7 @@
 #include "frame/export_frame.h"
 #include "imports/vek_variant.h"
 #include "platform/com.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_attribute_path.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
@@ -42,22 +43,17 @@ constexpr char kGetVariantSource[] = "T.T_GetVariant";
 constexpr char kSetSource[] = "T.T_Set";
 constexpr char kRetypeSource[] = "T.T_ChangeAttributeType";
 
-constexpr int32_t kRaiseHandling = 0x19;
-constexpr int32_t kSilentHandling = 0x1B;
-
 void CheckMode(int32_t mode, const char *source) {
     if (mode != kFormattedMode && mode != kRawMode)
-        RaiseErrorFormat(kParameterInvalid, source, "Invalid argument: Mode=%Xh",
-                         static_cast<unsigned>(mode));
+        Raise_Invalid_Argument(source, "Mode=", mode);
 }
 
 Handling CheckedHandling(int32_t error_handling, const char *source) {
-    if (error_handling == kRaiseHandling)
+    if (error_handling == kReportErrors)
         return Handling::kRaise;
-    if (error_handling == kSilentHandling)
+    if (error_handling == kSilentErrors)
         return Handling::kSilent;
-    RaiseErrorFormat(kParameterInvalid, source, "Invalid argument: Error_Handling=%Xh",
-                     static_cast<unsigned>(error_handling));
+    Raise_Invalid_Argument(source, "Error_Handling=", error_handling);
 }
 
 void CheckValuePointer(const void *value, const char *source) {

@@ -32,6 +32,7 @@
 #include "dax64.h"
 #include "frame/error_model.h"
 #include "frame/export_frame.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_child_run.h"
 #include "tstore/t_errors.h"
 #include "tstore/t_node_path.h"
@@ -96,8 +97,7 @@ void InsertCopies(VekTreeNode &group, int32_t position, std::vector<DetachedCopy
 void CopyNode(std::string_view source, std::string_view destination, int32_t position,
               int32_t recurse) {
     if (recurse != kWithSubtree && recurse != kNodeAlone && recurse != kChildren)
-        RaiseErrorFormat(kParameterInvalid, kCopySource, "Invalid argument: Recurse = %Xh",
-                         static_cast<uint32_t>(recurse));
+        Raise_Invalid_Argument(kCopySource, "Recurse = ", recurse);
     CheckPosition(position, kParameterInvalid, kCopySource, "Invalid argument: Position = %d");
     const SourceAndDestination nodes =
         Resolve_Source_And_Destination(source, destination, position, kCopySource);
@@ -216,8 +216,7 @@ void MoveNode(std::string_view source, std::string_view destination, int32_t pos
               int32_t recurse) {
     CheckPosition(position, kPositionInvalid, kMoveSource, "Invalid position: %d");
     if (recurse != kWithSubtree && recurse != kChildren)
-        RaiseErrorFormat(kParameterInvalid, kMoveSource, "Invalid argument: Recurse = %Xh",
-                         static_cast<uint32_t>(recurse));
+        Raise_Invalid_Argument(kMoveSource, "Recurse = ", recurse);
     const SourceAndDestination nodes =
         Resolve_Source_And_Destination(source, destination, position, kMoveSource);
     if (recurse == kWithSubtree) {

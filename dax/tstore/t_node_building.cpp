@@ -6,6 +6,7 @@
 
 #include "frame/error_model.h"
 #include "imports/vek_variant.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
 #include "tstore/t_locate.h"
@@ -46,8 +47,7 @@ constexpr int32_t kRefuseChildren = 9;
 void CheckNodeType(int32_t node_type) {
     if (node_type != static_cast<int32_t>(T_Tree::kItem) &&
         node_type != static_cast<int32_t>(T_Tree::kGroup))
-        RaiseErrorFormat(kParameterInvalid, kAddSource, "Invalid argument: Node_Type = %Xh",
-                         static_cast<unsigned>(node_type));
+        Raise_Invalid_Argument(kAddSource, "Node_Type = ", node_type);
 }
 
 bool IsNamed(const VekTreeNode &node, std::string_view name) {
@@ -278,8 +278,7 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
                              std::string(path).c_str());
         if (error_handling == kSkipTwin)
             return 0;
-        RaiseErrorFormat(kParameterInvalid, kAddSource, "Invalid argument: Error_Handling = %Xh",
-                         static_cast<unsigned>(error_handling));
+        Raise_Invalid_Argument(kAddSource, "Error_Handling = ", error_handling);
     }
     const int64_t last = static_cast<int64_t>(parent.ChildCount()) + 1;
     if (position != -1 && (position < 1 || position > last))

@@ -19,6 +19,7 @@
 #include "dax64.h"
 #include "frame/error_model.h"
 #include "frame/export_frame.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_errors.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_names.h"
@@ -37,16 +38,13 @@ namespace {
 constexpr char kDeleteSource[] = "T.T_DeleteNode";
 constexpr char kChangeTypeSource[] = "T.T_ChangeNodeType";
 
-constexpr int32_t kReport = 25;
-constexpr int32_t kSilent = 27;
 constexpr int32_t kWithSubtree = 7;
 constexpr int32_t kRefuseChildren = 9;
 
 void CheckChoice(int32_t value, int32_t first, int32_t second, const char *source,
                  const char *argument) {
     if (value != first && value != second)
-        RaiseErrorFormat(kParameterInvalid, source, "Invalid argument: %s = %Xh", argument,
-                         static_cast<unsigned>(value));
+        Raise_Invalid_Argument(source, argument, value);
 }
 
 struct IgnoringCaseLess {
@@ -120,12 +118,12 @@ class MatchingDeletion {
 };
 
 int32_t DeleteMatching(std::string_view identifier, int32_t recurse, int32_t handling) {
-    CheckChoice(recurse, kWithSubtree, kRefuseChildren, kDeleteSource, "Recurse");
-    CheckChoice(handling, kReport, kSilent, kDeleteSource, "Error_Handling");
+    CheckChoice(recurse, kWithSubtree, kRefuseChildren, kDeleteSource, "Recurse = ");
+    CheckChoice(handling, kReportErrors, kSilentErrors, kDeleteSource, "Error_Handling = ");
     T_Table &table = Table_Or_Raise(kDeleteSource, identifier);
     const std::string expanded = table.Aliases().Expand(identifier);
     Check_Node_Identifier_Syntax(expanded);
-    const bool report = handling == kReport;
+    const bool report = handling == kReportErrors;
     T_Object *object = table.T_Object_At(table.Find_T_Object(Get_Section(expanded, 1)));
     if (object == nullptr) {
         if (!report)
@@ -148,8 +146,8 @@ void ChangeNodeType(std::string_view path, int32_t node_type, int32_t handling) 
     T_Table &table = Table_Or_Raise(kChangeTypeSource, path);
     const std::string expanded = table.Aliases().Expand(path);
     Check_Node_Path_Syntax(expanded);
-    CheckChoice(node_type, T_Tree::kItem, T_Tree::kGroup, kChangeTypeSource, "Node_Type");
-    CheckChoice(handling, kWithSubtree, kRefuseChildren, kChangeTypeSource, "Error_Handling");
+    CheckChoice(node_type, T_Tree::kItem, T_Tree::kGroup, kChangeTypeSource, "Node_Type = ");
+    CheckChoice(handling, kWithSubtree, kRefuseChildren, kChangeTypeSource, "Error_Handling = ");
     T_Object &object = Object_Or_Raise(table, expanded, kChangeTypeSource, path);
     if (!Locate_Completing(object, expanded))
         RaiseErrorFormat(kNodeMissing, kChangeTypeSource, "Node not found: %.239s",

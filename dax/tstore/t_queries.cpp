@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frame/error_model.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
 #include "tstore/t_locate.h"
@@ -26,8 +27,6 @@ constexpr char kFullPathSource[] = "T.T_GetFullPath";
 constexpr int32_t kItemType = 0;
 constexpr int32_t kGroupType = 128;
 constexpr int32_t kAnyType = 1;
-constexpr int32_t kReport = 25;
-constexpr int32_t kSilent = 27;
 
 // The pattern of "+[#]" as the last section: every child with a name.
 constexpr std::string_view kEveryChild = ".<0-9a-zA-Z_()/, :'->[#]";
@@ -171,11 +170,9 @@ bool IsWhat(int32_t value) {
 
 void CheckFullPathArguments(int32_t what_value, int32_t handling) {
     if (!IsWhat(what_value))
-        RaiseErrorFormat(kParameterInvalid, kFullPathSource, "Invalid argument: What = %Xh",
-                         static_cast<unsigned>(what_value));
-    if (handling != kReport && handling != kSilent)
-        RaiseErrorFormat(kParameterInvalid, kFullPathSource,
-                         "Invalid argument: Error_Handling = %Xh", static_cast<unsigned>(handling));
+        Raise_Invalid_Argument(kFullPathSource, "What = ", what_value);
+    if (handling != kReportErrors && handling != kSilentErrors)
+        Raise_Invalid_Argument(kFullPathSource, "Error_Handling = ", handling);
 }
 
 [[noreturn]] void RaiseNoMatch(std::string_view identifier) {
@@ -214,8 +211,7 @@ int32_t Node_Or_Attribute_Exists(std::string_view path) {
 
 int32_t Count_Nodes(std::string_view identifier, int32_t node_type) {
     if (node_type != kGroupType && node_type != kItemType && node_type != kAnyType)
-        RaiseErrorFormat(kParameterInvalid, kCountSource, "Invalid argument: Node_Type = %Xh",
-                         static_cast<unsigned>(node_type));
+        Raise_Invalid_Argument(kCountSource, "Node_Type = ", node_type);
     T_Table &table = Table_Or_Raise(kCountSource, identifier);
     const std::string expanded = table.Aliases().Expand(identifier);
     Check_Node_Identifier_Syntax(expanded);
@@ -233,7 +229,7 @@ int32_t Count_Nodes(std::string_view identifier, int32_t node_type) {
 
 std::string Related_Full_Path(std::string_view identifier, int32_t what_value,
                               int32_t error_handling) {
-    const bool report = error_handling != kSilent;
+    const bool report = error_handling != kSilentErrors;
     T_Table *table = Existing_T_Table();
     if (table == nullptr && !report)
         return {};

@@ -30,6 +30,7 @@
 #include "frame/error_model.h"
 #include "frame/export_frame.h"
 #include "imports/vek_imports.h"
+#include "tstore/t_arguments.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
 #include "tstore/t_locate.h"
@@ -57,8 +58,7 @@ constexpr uint32_t kFirstValueType = 2;
 
 void CheckMode(int32_t mode) {
     if (mode != kRawMode && mode != kFormattedMode && mode != kNoTextMode)
-        RaiseErrorFormat(kParameterInvalid, kSearchSource, "Invalid argument: Mode=%Xh",
-                         static_cast<uint32_t>(mode));
+        Raise_Invalid_Argument(kSearchSource, "Mode=", mode);
 }
 
 // Whether an attribute's text holds the value: equal to it, or containing it.
