@@ -240,6 +240,18 @@ void VariantInit(VARIANT *variant);
 // (destroyed / copied element by element).
 HRESULT VariantClear(VARIANT *variant);
 HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
+// A copy with every reference followed (VT_BYREF values read through).
+HRESULT VariantCopyInd(VARIANT *destination, const VARIANT *source);
+
+// Conversions between kinds, following the documented automation rules.
+constexpr USHORT VARIANT_NOVALUEPROP = 0x01;
+constexpr USHORT VARIANT_ALPHABOOL = 0x02;
+constexpr USHORT VARIANT_NOUSEROVERRIDE = 0x04;
+constexpr USHORT VARIANT_LOCALBOOL = 0x10;
+HRESULT VariantChangeType(VARIANT *destination, const VARIANT *source, USHORT flags,
+                          VARTYPE vt);
+HRESULT VariantChangeTypeEx(VARIANT *destination, const VARIANT *source, LCID lcid,
+                            USHORT flags, VARTYPE vt);
 
 constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000D);
 
