@@ -33,7 +33,8 @@ int main(void) {
     VekTextFree(hex);
 
     char *sum = Str_NumStr_ArithmOpA("18446744073709551615", "ADD", "1", 10);
-    failures += check(sum != NULL && strcmp(sum, "18446744073709551616") == 0, "Str_NumStr_ArithmOpA");
+    failures +=
+        check(sum != NULL && strcmp(sum, "18446744073709551616") == 0, "Str_NumStr_ArithmOpA");
     VekTextFree(sum);
 
     failures += check(T_GetA("Main.Nope!Value", 0x33, 0x19) == NULL, "T_GetA of a missing node");
