@@ -10,7 +10,7 @@ The libraries are found through ``DAX64_LIBRARY_PATH``, next to the package, or
 where ``cmake --install`` put them (see :mod:`dax64._native`).
 """
 
-from . import strings, support
+from . import strings, support, variant
 from ._native import ENV_VARIABLE, LibraryNotFound, libraries
 from .errors import DaxError, FormatError, FrameworkError, StringServiceError, TStoreError
 from .tstore import Aliases, Item, TStore, Tree, Variant
@@ -18,7 +18,7 @@ from .tstore import Aliases, Item, TStore, Tree, Variant
 __version__ = "0.1.0"
 
 __all__ = [
-    "strings", "support", "libraries", "LibraryNotFound", "ENV_VARIABLE",
+    "strings", "support", "variant", "libraries", "LibraryNotFound", "ENV_VARIABLE",
     "DaxError", "StringServiceError", "TStoreError", "FormatError", "FrameworkError",
     "TStore", "Tree", "Item", "Variant", "Aliases",
 ]

@@ -21,7 +21,7 @@ import os
 import sys
 import threading
 from pathlib import Path
-from typing import Callable, List, Optional, Sequence
+from typing import Callable, Dict, List, Optional, Sequence
 
 __all__ = ["Libraries", "libraries", "LibraryNotFound", "ENV_VARIABLE"]
 
@@ -174,7 +174,7 @@ _OPTIONAL_DAX_EXPORTS = {
 }
 
 
-def _declare(library: ctypes.CDLL, exports: dict, optional: bool = False) -> None:
+def _declare(library: ctypes.CDLL, exports: dict, into: Dict[str, Callable], optional: bool = False) -> None:
     for name, (result, arguments) in exports.items():
         try:
             function = getattr(library, name)
@@ -184,6 +184,7 @@ def _declare(library: ctypes.CDLL, exports: dict, optional: bool = False) -> Non
             raise
         function.restype = result
         function.argtypes = arguments
+        into[name] = function
 
 
 class Libraries:
@@ -206,22 +207,25 @@ class Libraries:
             self.vek, self.morph, self.dax = (_load(path) for path in paths)
         except OSError as error:
             raise LibraryNotFound(f"the dax64 libraries could not be loaded: {error}") from error
-        _declare(self.vek, _VEK_EXPORTS)
-        _declare(self.morph, _MORPH_EXPORTS)
-        _declare(self.dax, _DAX_EXPORTS)
-        _declare(self.dax, _OPTIONAL_DAX_EXPORTS, optional=True)
+        # Only declared functions are handed out: a symbol looked up through another
+        # library's handle (which also searches its dependencies) would come without
+        # its result type and cut 64-bit results and addresses to an int.
+        self._functions: Dict[str, Callable] = {}
+        _declare(self.vek, _VEK_EXPORTS, self._functions)
+        _declare(self.morph, _MORPH_EXPORTS, self._functions)
+        _declare(self.dax, _DAX_EXPORTS, self._functions)
+        _declare(self.dax, _OPTIONAL_DAX_EXPORTS, self._functions, optional=True)
 
     def has(self, name: str) -> bool:
-        """Whether one of the libraries exports ``name`` (test exports are optional)."""
-        return any(hasattr(library, name) for library in (self.vek, self.morph, self.dax))
+        """Whether ``name`` is a declared export of the loaded libraries (test exports
+        are present in testing builds only)."""
+        return name in self._functions
 
     def __getattr__(self, name: str) -> Callable:
-        for library in (self.__dict__.get("dax"), self.__dict__.get("vek"), self.__dict__.get("morph")):
-            if library is not None and hasattr(library, name):
-                function = getattr(library, name)
-                setattr(self, name, function)
-                return function
-        raise AttributeError(name)
+        functions = self.__dict__.get("_functions", {})
+        if name in functions:
+            return functions[name]
+        raise AttributeError(f"{name} is not a declared export of the dax64 libraries")
 
 
 _lock = threading.Lock()
