@@ -82,6 +82,14 @@ def _type_name(kind: Any) -> str:
         raise TypeError(f"no attribute type for {kind!r}") from None
 
 
+_ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
+
+
+def _ascii_lower(name: str) -> str:
+    """Names compare ignoring the case of ASCII letters only, as the store compares them."""
+    return name.translate(_ASCII_LOWER)
+
+
 class Aliases(MutableMapping[str, str]):
     """The store's aliases as a mapping: ``aliases["DUT"] = "Lab.Cfg"``. A path that
     begins with an alias has it replaced by its text."""
@@ -109,7 +117,7 @@ class Aliases(MutableMapping[str, str]):
         return len(self._listing())
 
     def __contains__(self, alias: object) -> bool:
-        return isinstance(alias, str) and alias.lower() in self._names()
+        return isinstance(alias, str) and _ascii_lower(alias) in self._names()
 
     def _listing(self) -> Dict[str, str]:
         listing = call_text(_E, "T_ListAliasesA")
@@ -117,7 +125,7 @@ class Aliases(MutableMapping[str, str]):
         return {alias: replacement for alias, replacement in pairs}
 
     def _names(self) -> set:
-        return {alias.lower() for alias in self._listing()}
+        return {_ascii_lower(alias) for alias in self._listing()}
 
 
 class Tree:
