@@ -19,6 +19,9 @@
 #include <oleauto.h>
 #include <unknwn.h>
 #include <windows.h>
+// After the automation headers: the interfaces of expando objects and services.
+#include <dispex.h>
+#include <servprov.h>
 #else
 
 #define STDMETHODCALLTYPE
@@ -263,6 +266,8 @@ struct EXCEPINFO {
     SCODE scode;
 };
 
+#include "platform/com_dispatch_linux.h"
+
 // BSTR: UTF-16 text preceded by its length in bytes (32 bits), zero-terminated.
 // A null BSTR is the empty text. Allocation returns null when memory runs out or
 // the length passes 2^31 bytes.
@@ -413,6 +418,18 @@ inline constexpr GUID kIID_IErrorInfo = {
     0x1CF2B120, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
 inline constexpr GUID kIID_ICreateErrorInfo = {
     0x22F03340, 0x547D, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+inline constexpr GUID kIID_IDispatchEx = {
+    0xA6EF9860, 0xC720, 0x11D0, {0x93, 0x37, 0x00, 0xA0, 0xC9, 0x0D, 0xCA, 0xA9}};
+inline constexpr GUID kIID_ITypeInfo = {
+    0x00020401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIID_IProvideClassInfo = {
+    0xB196B283, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+inline constexpr GUID kIID_IClassFactory = {
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIID_IEnumVARIANT = {
+    0x00020404, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIID_IServiceProvider = {
+    0x6D5140C1, 0x7436, 0x11CE, {0x80, 0x34, 0x00, 0xAA, 0x00, 0x60, 0x09, 0xFA}};
 inline constexpr GUID kGUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 // Bytes of a value of a fixed-size scalar kind (integers, Booleans, reals,
