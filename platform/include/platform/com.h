@@ -292,6 +292,12 @@ HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
 // A copy with every reference followed (VT_BYREF values read through).
 HRESULT VariantCopyInd(VARIANT *destination, const VARIANT *source);
 
+// Locales of the conversions: texts are read and written in the en-US form
+// whichever locale is named.
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+constexpr LCID LOCALE_INVARIANT = 0x007F;
+
 // Conversions between kinds, following the documented automation rules.
 constexpr USHORT VARIANT_NOVALUEPROP = 0x01;
 constexpr USHORT VARIANT_ALPHABOOL = 0x02;
