@@ -358,12 +358,6 @@ HRESULT ToText(const VARIANT &value, USHORT flags, VARIANT &out) {
 HRESULT ToScalar(const VARIANT &value, VARTYPE vt, VARIANT &out) {
     if (value.vt == VT_BSTR)
         return TextToScalar(TextOf(value), vt, out);
-    // An error code passes as the 32-bit integer it is.
-    if (value.vt == VT_ERROR && (vt == VT_I4 || vt == VT_UI4)) {
-        out.vt = vt;
-        out.lVal = value.scode;
-        return S_OK;
-    }
     Number number;
     if (!ReadNumber(value, number))
         return DISP_E_TYPEMISMATCH;
@@ -393,7 +387,10 @@ HRESULT ToInterface(const VARIANT &value, VARTYPE vt, VARIANT &out) {
 // property), until the value is no object.
 HRESULT ReadObjectValue(VARIANT &value, LCID lcid) {
     for (int depth = 0; value.vt == VT_DISPATCH; ++depth) {
-        if (value.pdispVal == nullptr || depth == kMaxObjectValueDepth)
+        // A null object has no kind to read a value from.
+        if (value.pdispVal == nullptr)
+            return DISP_E_BADVARTYPE;
+        if (depth == kMaxObjectValueDepth)
             return DISP_E_TYPEMISMATCH;
         DISPPARAMS no_arguments{nullptr, nullptr, 0, 0};
         VARIANT result;
@@ -449,13 +446,6 @@ HRESULT Convert(VARIANT &value, LCID lcid, USHORT flags, VARTYPE vt, VARIANT &ou
     }
     if (vt == VT_BSTR)
         return ToText(value, flags, out);
-    if (vt == VT_ERROR) {
-        if (value.vt != VT_I4 && value.vt != VT_UI4)
-            return DISP_E_TYPEMISMATCH;
-        out.vt = VT_ERROR;
-        out.scode = value.lVal;
-        return S_OK;
-    }
     IntegerKind integer{};
     if (IntegerKindOf(vt, integer) || vt == VT_R4 || vt == VT_R8 || vt == VT_CY || vt == VT_DATE ||
         vt == VT_BOOL)

@@ -9,7 +9,7 @@ using namespace variant_test;
 constexpr LCID kEnglish = 0x0409;
 
 HRESULT Change(Var &destination, const VARIANT &source, VARTYPE vt, USHORT flags = 0) {
-    return VariantChangeTypeEx(&destination.v, &source, kEnglish, flags, vt);
+    return VariantChangeTypeEx(&destination.v, In(source), kEnglish, flags, vt);
 }
 
 VARIANT RefTo(VARTYPE vt, void *target) {
@@ -76,7 +76,7 @@ TEST(VariantChangeTypeInPlace, FailureLeavesTheValue) {
 TEST(VariantChangeTypeObjects, ReadTheDefaultValue) {
     ValueObject object(Str("12.5"));
     {
-        Var source = Object(&object);
+        Var source = ObjectVar(&object);
         Var destination;
         EXPECT_EQ(Change(destination, source.v, VT_I4), S_OK);
         ExpectSameValue(destination.v, I4(12).v);
@@ -91,9 +91,9 @@ TEST(VariantChangeTypeObjects, ReadTheDefaultValue) {
 
 TEST(VariantChangeTypeObjects, ValueOfAnObjectThatHoldsAnObject) {
     ValueObject inner(I4(7));
-    ValueObject outer(Object(&inner));
+    ValueObject outer(ObjectVar(&inner));
     {
-        Var source = Object(&outer);
+        Var source = ObjectVar(&outer);
         Var destination;
         EXPECT_EQ(Change(destination, source.v, VT_R8), S_OK);
         ExpectSameValue(destination.v, R8(7.0).v);
@@ -106,11 +106,26 @@ TEST(VariantChangeTypeObjects, FailuresOfTheDefaultValue) {
     ValueObject failing(I4(1), DISP_E_MEMBERNOTFOUND);
     ValueObject text(Str("abc"));
     Var destination = I4(3);
-    EXPECT_EQ(Change(destination, Object(&failing).v, VT_I4), DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Change(destination, Object(&text).v, VT_I4), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Change(destination, ObjectVar(&failing).v, VT_I4), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Change(destination, ObjectVar(&text).v, VT_I4), DISP_E_TYPEMISMATCH);
     ExpectSameValue(destination.v, I4(3).v);
     EXPECT_EQ(failing.references(), 1u);
     EXPECT_EQ(text.references(), 1u);
+}
+
+TEST(VariantChangeTypeObjects, NullAndUnknownObjectsHaveNoValue) {
+    ValueObject object(I4(5));
+    Var destination = I4(3);
+    EXPECT_EQ(Change(destination, ObjectVar(nullptr).v, VT_I4), DISP_E_BADVARTYPE);
+    EXPECT_EQ(Change(destination, UnknownVar(&object).v, VT_I4), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Change(destination, UnknownVar(&object).v, VT_BSTR), DISP_E_TYPEMISMATCH);
+    ExpectSameValue(destination.v, I4(3).v);
+    EXPECT_EQ(Change(destination, ObjectVar(nullptr).v, VT_UNKNOWN), S_OK);
+    ExpectSameValue(destination.v, UnknownVar(nullptr).v);
+    EXPECT_EQ(Change(destination, UnknownVar(nullptr).v, VT_DISPATCH), S_OK);
+    ExpectSameValue(destination.v, ObjectVar(nullptr).v);
+    EXPECT_EQ(object.invocations(), 0);
+    EXPECT_EQ(object.references(), 1u);
 }
 
 TEST(VariantChangeTypeObjects, NoValuePropertyWhenAsked) {
@@ -118,7 +133,7 @@ TEST(VariantChangeTypeObjects, NoValuePropertyWhenAsked) {
         GTEST_SKIP() << "Wine reads the default value even with VARIANT_NOVALUEPROP";
     ValueObject object(I4(5));
     Var destination;
-    EXPECT_EQ(Change(destination, Object(&object).v, VT_I4, VARIANT_NOVALUEPROP),
+    EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_I4, VARIANT_NOVALUEPROP),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(object.invocations(), 0);
 }
@@ -128,15 +143,15 @@ TEST(VariantChangeTypeObjects, BetweenInterfaces) {
     ValueObject plain(I4(5), S_OK, false);
     {
         Var destination;
-        EXPECT_EQ(Change(destination, Object(&object).v, VT_UNKNOWN), S_OK);
-        ExpectSameValue(destination.v, Unknown(&object).v);
-        EXPECT_EQ(Change(destination, Unknown(&object).v, VT_DISPATCH), S_OK);
-        ExpectSameValue(destination.v, Object(&object).v);
-        EXPECT_EQ(Change(destination, Object(&object).v, VT_DISPATCH), S_OK);
-        ExpectSameValue(destination.v, Object(&object).v);
-        EXPECT_EQ(Change(destination, Unknown(&plain).v, VT_DISPATCH), E_NOINTERFACE);
+        EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_UNKNOWN), S_OK);
+        ExpectSameValue(destination.v, UnknownVar(&object).v);
+        EXPECT_EQ(Change(destination, UnknownVar(&object).v, VT_DISPATCH), S_OK);
+        ExpectSameValue(destination.v, ObjectVar(&object).v);
+        EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_DISPATCH), S_OK);
+        ExpectSameValue(destination.v, ObjectVar(&object).v);
+        EXPECT_EQ(Change(destination, UnknownVar(&plain).v, VT_DISPATCH), E_NOINTERFACE);
         // An object may always be dropped: nothing is read.
-        EXPECT_EQ(Change(destination, Object(&object).v, VT_EMPTY), S_OK);
+        EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_EMPTY), S_OK);
         EXPECT_EQ(destination.v.vt, VT_EMPTY);
         EXPECT_EQ(Change(destination, I4(1).v, VT_DISPATCH), DISP_E_TYPEMISMATCH);
         EXPECT_EQ(Change(destination, Str("x").v, VT_UNKNOWN), DISP_E_TYPEMISMATCH);
@@ -171,7 +186,7 @@ TEST(VariantCopyInd, CopiesWhatReferencesPointTo) {
         IDispatch *pointer = &object;
         Var copy;
         EXPECT_EQ(VariantCopyInd(&copy.v, Ref(VT_DISPATCH, &pointer)), S_OK);
-        ExpectSameValue(copy.v, Object(&object).v);
+        ExpectSameValue(copy.v, ObjectVar(&object).v);
         EXPECT_EQ(object.references(), 2u);
     }
     EXPECT_EQ(object.references(), 1u);
@@ -202,10 +217,10 @@ TEST(VariantCopyInd, OneVariantReferenceOnly) {
 #if !PLATFORM_WINDOWS
 TEST(VariantChangeTypeObjects, AnObjectThatIsItsOwnValueEnds) {
     ValueObject object(I4(0));
-    object.SetValue(Object(&object));
+    object.SetValue(ObjectVar(&object));
     {
         Var destination;
-        EXPECT_EQ(Change(destination, Object(&object).v, VT_I4), DISP_E_TYPEMISMATCH);
+        EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_I4), DISP_E_TYPEMISMATCH);
         EXPECT_EQ(object.invocations(), 16);
     }
     EXPECT_EQ(object.references(), 2u);  // itself, as its own value

@@ -14,11 +14,17 @@
 
 namespace variant_test {
 
+// The system's declarations take the source VARIANT without const; ours take it
+// with const. The functions do not change it.
+inline VARIANT *In(const VARIANT &source) {
+    return const_cast<VARIANT *>(&source);
+}
+
 // Owns one VARIANT; copies are deep (VariantCopy).
 class Var {
   public:
     Var() { VariantInit(&v); }
-    Var(const Var &other) : Var() { VariantCopy(&v, &other.v); }
+    Var(const Var &other) : Var() { VariantCopy(&v, In(other.v)); }
     Var &operator=(const Var &) = delete;
     ~Var() { VariantClear(&v); }
     VARIANT v;
@@ -90,14 +96,14 @@ inline Var Error(int32_t code) {
 inline Var Str(std::string_view text) {
     return Make(VT_BSTR, [=](VARIANT &v) { v.bstrVal = platform::BstrFromText(text); });
 }
-inline Var Object(IDispatch *object) {
+inline Var ObjectVar(IDispatch *object) {
     return Make(VT_DISPATCH, [=](VARIANT &v) {
         v.pdispVal = object;
         if (object != nullptr)
             object->AddRef();
     });
 }
-inline Var Unknown(IUnknown *object) {
+inline Var UnknownVar(IUnknown *object) {
     return Make(VT_UNKNOWN, [=](VARIANT &v) {
         v.punkVal = object;
         if (object != nullptr)
@@ -215,7 +221,7 @@ class ValueObject : public IDispatch {
         return VariantCopy(result, &value_.v);
     }
 
-    void SetValue(const Var &value) { VariantCopy(&value_.v, &value.v); }
+    void SetValue(const Var &value) { VariantCopy(&value_.v, In(value.v)); }
     ULONG references() const { return references_; }
     int invocations() const { return invocations_; }
 
