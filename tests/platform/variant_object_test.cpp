@@ -129,8 +129,6 @@ TEST(VariantChangeTypeObjects, NullAndUnknownObjectsHaveNoValue) {
 }
 
 TEST(VariantChangeTypeObjects, NoValuePropertyWhenAsked) {
-    if (RunningUnderWine())
-        GTEST_SKIP() << "Wine reads the default value even with VARIANT_NOVALUEPROP";
     ValueObject object(I4(5));
     Var destination;
     EXPECT_EQ(Change(destination, ObjectVar(&object).v, VT_I4, VARIANT_NOVALUEPROP),
