@@ -287,10 +287,11 @@ std::string FormatReal(double value, int significant_digits) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
                                       std::chars_format::general, significant_digits);
+    // Upper case as %G writes it: "1E+20", "INF", "NAN".
     std::string text(buffer, result.ptr);
     for (char &c : text) {
-        if (c == 'e')
-            c = 'E';
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
     return text;
 }
