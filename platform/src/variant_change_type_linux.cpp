@@ -472,7 +472,13 @@ HRESULT VariantChangeTypeEx(VARIANT *destination, const VARIANT *source, LCID lc
         return status;
     VARIANT result;
     VariantInit(&result);
-    status = Convert(value, lcid, flags, vt, result);
+    // Texts are parsed and formatted with the standard library, whose only
+    // exception is running out of memory.
+    try {
+        status = Convert(value, lcid, flags, vt, result);
+    } catch (...) {
+        status = E_OUTOFMEMORY;
+    }
     VariantClear(&value);
     if (SUCCEEDED(status))
         status = VariantClear(destination);
