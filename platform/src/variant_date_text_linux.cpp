@@ -69,7 +69,7 @@ struct Token {
     int64_t number = 0;
     int length = 0;    // digits of a number
     std::string word;  // lower-case letters of a word
-    char mark = 0;     // one of / - . , :
+    char mark = 0;     // one of / - , :
 };
 
 bool Tokenise(WideView text, std::vector<Token> &out) {
@@ -90,7 +90,7 @@ bool Tokenise(WideView text, std::vector<Token> &out) {
             for (; i < text.size() && ((text[i] | 0x20) >= u'a' && (text[i] | 0x20) <= u'z'); ++i)
                 token.word.push_back(static_cast<char>(text[i] | 0x20));
             out.push_back(token);
-        } else if (c == u'/' || c == u'-' || c == u'.' || c == u',' || c == u':') {
+        } else if (c == u'/' || c == u'-' || c == u',' || c == u':') {
             Token token{Token::Kind::kMark};
             token.mark = static_cast<char>(c);
             out.push_back(token);
@@ -114,6 +114,20 @@ int MonthOfWord(const std::string &word) {
             return i + 1;
     }
     return 0;
+}
+
+// An English weekday name or its abbreviation of at least three letters, which
+// a date may begin with and which says nothing the date does not.
+bool IsWeekday(const std::string &word) {
+    static constexpr std::string_view kDays[] = {"monday", "tuesday",  "wednesday", "thursday",
+                                                 "friday", "saturday", "sunday"};
+    if (word.size() < 3)
+        return false;
+    for (const std::string_view day : kDays) {
+        if (day.substr(0, word.size()) == word)
+            return true;
+    }
+    return false;
 }
 
 int CurrentYear() {
@@ -233,7 +247,7 @@ bool FormatDate(DATE value, std::string &out) {
     }
     const CivilDate date = CivilFromDays(day + kDateEpoch);
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%04lld", date.month, date.day,
+    std::snprintf(buffer, sizeof buffer, "%d/%d/%lld", date.month, date.day,
                   static_cast<long long>(date.year));
     out = buffer;
     if (seconds != 0)
@@ -257,6 +271,8 @@ bool ParseDate(WideView text, DATE &out) {
             if (numbers.size() == 3 || token.length > 4)
                 return false;
             numbers.push_back(token);
+            ++i;
+        } else if (token.kind == Token::Kind::kWord && IsWeekday(token.word)) {
             ++i;
         } else if (token.kind == Token::Kind::kWord) {
             const int month = MonthOfWord(token.word);

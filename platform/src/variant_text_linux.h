@@ -50,14 +50,17 @@ std::string FormatSigned(int64_t value);
 std::string FormatUnsigned(uint64_t value);
 std::string FormatCurrency(int64_t ten_thousandths);
 
-// A date and time: M/d/yyyy h:mm:ss AM/PM, the date alone at midnight and the
-// time alone on day 0 (1899-12-30). False for a date outside the years 100..9999.
+// A date and time: M/d/yyyy h:mm:ss AM/PM (the year without leading zeros), the
+// date alone at midnight and the time alone on day 0 (1899-12-30); the time is
+// rounded to the second. False for a date outside the years 100..9999.
 bool FormatDate(DATE value, std::string &out);
 
 // Reads a date, a time, or a date followed by a time: numeric dates month first
-// (M/d/yyyy, M-d-yy) or year first (yyyy-M-d), month names in English (December 6,
-// 2026; 6 Dec 2026), times h:mm[:ss] with an optional AM or PM. Two-digit years
-// below 30 are 20xx, the others 19xx. False for anything else or an invalid date.
+// (M/d/yyyy, M-d-yy) or year first (yyyy-M-d, yyyy/M/d), month names in English
+// (December 6, 2026; 6-Dec-2026; December 2026 for its first day), a weekday name
+// before them, times h[:mm[:ss]] with an optional AM or PM. Two-digit years below
+// 30 are 20xx, the others 19xx; a date without a year is in the current year.
+// False for anything else or an invalid date.
 bool ParseDate(WideView text, DATE &out);
 
 }  // namespace platform::variant_text
