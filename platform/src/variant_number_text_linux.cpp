@@ -97,7 +97,8 @@ struct Decorations {
     }
 };
 
-// "&H..." or "&O...": an unsigned integer of at most 64 bits.
+// "&H..." or "&O...": an unsigned integer; one of more than 64 bits is read to its
+// end and marked as too large.
 bool ReadBitPattern(Reader &in, ParsedNumber &out) {
     const OLECHAR kind = in.Peek(1);
     const int base = (kind == u'h' || kind == u'H') ? 16 : (kind == u'o' || kind == u'O') ? 8 : 0;
@@ -109,7 +110,7 @@ bool ReadBitPattern(Reader &in, ParsedNumber &out) {
     int count = 0;
     for (int digit; (digit = DigitValue(in.Peek(), base)) >= 0; in.Skip(), ++count) {
         if ((value >> (64 - shift)) != 0)
-            return false;
+            out.bit_pattern_too_large = true;
         value = (value << shift) | static_cast<uint64_t>(digit);
     }
     if (count == 0)
@@ -206,6 +207,8 @@ bool ParseNumber(WideView text, ParsedNumber &out) {
 
 bool RoundedScaled(const ParsedNumber &number, int scale, Int128 &out) {
     if (number.has_bit_pattern) {
+        if (number.bit_pattern_too_large)
+            return false;
         out = static_cast<Int128>(number.bit_pattern);
         for (int i = 0; i < scale; ++i)
             out *= 10;
@@ -237,6 +240,8 @@ bool RoundedScaled(const ParsedNumber &number, int scale, Int128 &out) {
 
 bool ToDouble(const ParsedNumber &number, double &out) {
     if (number.has_bit_pattern) {
+        if (number.bit_pattern_too_large)
+            return false;
         out = static_cast<double>(number.bit_pattern);
         return true;
     }
@@ -272,9 +277,14 @@ bool ParseBooleanWord(WideView text, VARIANT_BOOL &out) {
         }
         return true;
     };
-    if (equals("true"))
+    auto exactly = [&text](std::u16string_view word) {
+        return text.size() == word.size() &&
+               std::equal(word.begin(), word.end(), text.begin(),
+                          [](char16_t a, OLECHAR b) { return static_cast<OLECHAR>(a) == b; });
+    };
+    if (equals("true") || exactly(u"#TRUE#"))
         out = VARIANT_TRUE;
-    else if (equals("false"))
+    else if (equals("false") || exactly(u"#FALSE#"))
         out = VARIANT_FALSE;
     else
         return false;

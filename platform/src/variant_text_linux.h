@@ -25,6 +25,7 @@ struct ParsedNumber {
     int64_t exponent = 0;
     bool has_bit_pattern = false;
     uint64_t bit_pattern = 0;
+    bool bit_pattern_too_large = false;
 };
 
 // Reads a number: blanks around it, a sign before or after it or parentheses for
@@ -34,13 +35,14 @@ struct ParsedNumber {
 bool ParseNumber(WideView text, ParsedNumber &out);
 
 // The number scaled by 10^scale and rounded half to even, or false when it has
-// more than 38 digits. The sign is applied.
+// more than 38 digits or is a bit pattern of more than 64 bits. The sign is applied.
 bool RoundedScaled(const ParsedNumber &number, int scale, Int128 &out);
 
 // The number as the nearest double; false when it is beyond the double range.
 bool ToDouble(const ParsedNumber &number, double &out);
 
-// "True" / "False" in any case, as VARIANT_TRUE / VARIANT_FALSE.
+// "True" / "False" in any case, or "#TRUE#" / "#FALSE#" as scripts' data files
+// write them, as VARIANT_TRUE / VARIANT_FALSE.
 bool ParseBooleanWord(WideView text, VARIANT_BOOL &out);
 
 // Reals with 15 (double) or 7 (float) significant digits, as printf's %G writes
