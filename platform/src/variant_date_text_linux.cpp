@@ -102,7 +102,7 @@ bool Tokenise(WideView text, std::vector<Token> &out) {
     return true;
 }
 
-// 1..12 for an English month name or its abbreviation of at least three letters.
+// 1..12 for an English month name or its three-letter abbreviation.
 int MonthOfWord(const std::string &word) {
     static constexpr std::string_view kMonths[] = {"january",   "february", "march",    "april",
                                                    "may",       "june",     "july",     "august",
@@ -110,13 +110,13 @@ int MonthOfWord(const std::string &word) {
     if (word.size() < 3)
         return 0;
     for (int i = 0; i < 12; ++i) {
-        if (kMonths[i].substr(0, word.size()) == word)
+        if (kMonths[i] == word || kMonths[i].substr(0, 3) == word)
             return i + 1;
     }
     return 0;
 }
 
-// An English weekday name or its abbreviation of at least three letters, which
+// An English weekday name or its three-letter abbreviation, which
 // a date may begin with and which says nothing the date does not.
 bool IsWeekday(const std::string &word) {
     static constexpr std::string_view kDays[] = {"monday", "tuesday",  "wednesday", "thursday",
@@ -124,7 +124,7 @@ bool IsWeekday(const std::string &word) {
     if (word.size() < 3)
         return false;
     for (const std::string_view day : kDays) {
-        if (day.substr(0, word.size()) == word)
+        if (day == word || day.substr(0, 3) == word)
             return true;
     }
     return false;
@@ -161,9 +161,11 @@ bool ReadTime(const std::vector<Token> &tokens, std::size_t &i, TimeOfDay &out) 
     if (i < tokens.size() && tokens[i].kind == Token::Kind::kWord &&
         (tokens[i].word == "am" || tokens[i].word == "pm" || tokens[i].word == "a" ||
          tokens[i].word == "p")) {
-        if (hour < 1 || hour > 12)
-            return false;
-        hour = hour % 12 + (tokens[i].word[0] == 'p' ? 12 : 0);
+        // A 24-hour hour keeps its value; 12 AM is midnight, 12 PM noon.
+        if (tokens[i].word[0] == 'p' && hour < 12)
+            hour += 12;
+        else if (tokens[i].word[0] == 'a' && hour == 12)
+            hour = 0;
         ++i;
     }
     if (hour > 23 || parts[1] > 59 || parts[2] > 59)
@@ -183,8 +185,8 @@ bool IsTimeStart(const std::vector<Token> &tokens, std::size_t i) {
 }
 
 int64_t FullYear(const Token &token) {
-    if (token.length <= 2)
-        return token.number + (token.number < 30 ? 2000 : 1900);
+    if (token.number < 100)
+        return token.number + (token.number < 50 ? 2000 : 1900);
     return token.number;
 }
 
@@ -281,7 +283,11 @@ bool ParseDate(WideView text, DATE &out) {
             month_name = month;
             ++i;
         } else {
-            if (token.mark == ':')
+            // A mark stands only between two parts.
+            const bool between = i > 0 && i + 1 < tokens.size() &&
+                                 tokens[i - 1].kind != Token::Kind::kMark &&
+                                 tokens[i + 1].kind != Token::Kind::kMark;
+            if (token.mark == ':' || !between)
                 return false;
             ++i;
         }

@@ -60,9 +60,10 @@ bool FormatDate(DATE value, std::string &out);
 // Reads a date, a time, or a date followed by a time: numeric dates month first
 // (M/d/yyyy, M-d-yy) or year first (yyyy-M-d, yyyy/M/d), month names in English
 // (December 6, 2026; 6-Dec-2026; December 2026 for its first day), a weekday name
-// before them, times h[:mm[:ss]] with an optional AM or PM. Two-digit years below
-// 30 are 20xx, the others 19xx; a date without a year is in the current year.
-// False for anything else or an invalid date.
+// before them (names in full or as three letters), times h[:mm[:ss]] with an
+// optional AM or PM. Years below 50 are 20xx, the others below 100 19xx; a date
+// without a year is in the current year. False for anything else or an invalid
+// date.
 bool ParseDate(WideView text, DATE &out);
 
 }  // namespace platform::variant_text
