@@ -15,6 +15,8 @@ constexpr LCID kEnglish = 0x0409;
 
 constexpr const char *kWineCopiesSameSize =
     "Wine copies the bits between the signed and unsigned kinds of one size";
+constexpr const char *kWineCurrencyToI8 = "Wine makes negative currency one smaller as VT_I8";
+constexpr const char *kWineNoDateRange = "Wine checks no date range for VT_R4 and VT_CY values";
 constexpr const char *kWineCurrencyThroughDouble =
     "Wine reads currency texts through a double, so a half at the fourth decimal "
     "rounds by the binary error instead of to even";
@@ -96,6 +98,13 @@ TEST(VariantChangeType, IntegerRangesOverflow) {
         {UI4(4294967295u), VT_INT, DISP_E_OVERFLOW, Var(), 0, kWineCopiesSameSize},
         {UI4(4294967295u), VT_I8, S_OK, I8(4294967295)},
         {UI8(UINT64_MAX), VT_I8, DISP_E_OVERFLOW, Var(), 0, kWineCopiesSameSize},
+        {I8(3000000), VT_UI2, DISP_E_OVERFLOW, Var(), 0,
+         "Wine cuts VT_I8 values to VT_UI2 instead of checking the range"},
+        {R8(9.2e18), VT_I8, S_OK, I8(9200000000000000000), 0,
+         "Wine refuses reals near the VT_I8 limit that fit"},
+        {Cy(-10000), VT_I8, S_OK, I8(-1), 0, kWineCurrencyToI8},
+        {Cy(-1285000), VT_I8, S_OK, I8(-128), 0, kWineCurrencyToI8},
+        {Cy(-1285000), VT_I4, S_OK, I4(-128)},
         {I8(INT64_MIN), VT_I4, DISP_E_OVERFLOW},
         {I8(-5), VT_INT, S_OK, Int(-5)},
         {UI2(65535), VT_UINT, S_OK, UInt(65535)},
@@ -243,6 +252,8 @@ TEST(VariantChangeType, NumbersBetweenRealsCurrencyAndDates) {
         {R8(2958465.5), VT_DATE, S_OK, Date(2958465.5)},
         {R8(3e6), VT_DATE, DISP_E_OVERFLOW},
         {I4(-700000), VT_DATE, DISP_E_OVERFLOW},
+        {R4(3e6f), VT_DATE, DISP_E_OVERFLOW, Var(), 0, kWineNoDateRange},
+        {Cy(30000000000), VT_DATE, DISP_E_OVERFLOW, Var(), 0, kWineNoDateRange},
         {Empty(), VT_I4, S_OK, I4(0)},
         {Empty(), VT_R8, S_OK, R8(0.0)},
         {Empty(), VT_CY, S_OK, Cy(0)},
