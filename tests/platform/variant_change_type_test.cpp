@@ -1,8 +1,8 @@
 // The conversion rules of VariantChangeTypeEx that the libraries rely on, as
 // tables. Texts use the en-US locale (0x409), which both our implementation and
 // the system's read and write the same way.
-#include <cfloat>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "variant_test_support.h"
