@@ -53,6 +53,7 @@ using VARIANT_BOOL = int16_t;
 using DISPID = int32_t;
 using MEMBERID = int32_t;
 using PVOID = void *;
+using CHAR = char;
 
 struct GUID {
     uint32_t Data1;
@@ -169,6 +170,15 @@ enum VARENUM : VARTYPE {
     VT_BYREF = 0x4000,
 };
 
+// Currency: a 64-bit integer counting ten-thousandths.
+union CY {
+    __extension__ struct {
+        ULONG Lo;
+        LONG Hi;
+    };
+    LONGLONG int64;
+};
+
 struct DECIMAL {
     USHORT wReserved;
     BYTE scale;
@@ -195,17 +205,41 @@ struct VARIANT {
                 DOUBLE dblVal;
                 VARIANT_BOOL boolVal;
                 SCODE scode;
+                CY cyVal;
                 DATE date;
                 BSTR bstrVal;
                 IUnknown *punkVal;
                 IDispatch *pdispVal;
                 SAFEARRAY *parray;
+                CHAR cVal;
+                USHORT uiVal;
                 INT intVal;
                 UINT uintVal;
                 ULONG ulVal;
                 ULONGLONG ullVal;
+                BYTE *pbVal;
+                SHORT *piVal;
+                LONG *plVal;
+                LONGLONG *pllVal;
+                FLOAT *pfltVal;
+                DOUBLE *pdblVal;
+                VARIANT_BOOL *pboolVal;
+                SCODE *pscode;
+                CY *pcyVal;
+                DATE *pdate;
+                BSTR *pbstrVal;
+                IUnknown **ppunkVal;
+                IDispatch **ppdispVal;
+                SAFEARRAY **pparray;
                 VARIANT *pvarVal;
                 PVOID byref;
+                CHAR *pcVal;
+                USHORT *puiVal;
+                ULONG *pulVal;
+                ULONGLONG *pullVal;
+                INT *pintVal;
+                UINT *puintVal;
+                DECIMAL *pdecVal;
                 __extension__ struct {
                     PVOID pvRecord;
                     PVOID pRecInfo;
@@ -235,20 +269,60 @@ struct EXCEPINFO {
 #include "platform/com_dispatch_linux.h"
 
 // BSTR: UTF-16 text preceded by its length in bytes (32 bits), zero-terminated.
+// A null BSTR is the empty text. Allocation returns null when memory runs out or
+// the length passes 2^31 bytes.
 BSTR SysAllocString(const OLECHAR *text);
 BSTR SysAllocStringLen(const OLECHAR *text, UINT length);
+// `bytes` bytes of `data` (zeroed when null), followed by a zero OLECHAR.
+BSTR SysAllocStringByteLen(const char *data, UINT bytes);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
+UINT SysStringByteLen(BSTR text);
+// Replace *text by a fresh copy of `source` (which may point into *text) and free
+// the old one; with a null `source` the old characters are kept, up to `length`,
+// and the rest zeroed. 0 (FALSE) when memory runs out, *text then unchanged.
+INT SysReAllocString(BSTR *text, const OLECHAR *source);
+INT SysReAllocStringLen(BSTR *text, const OLECHAR *source, UINT length);
 
 void VariantInit(VARIANT *variant);
 // Both handle every plain kind, BSTRs, interfaces (Release / AddRef) and safe arrays
 // (destroyed / copied element by element).
 HRESULT VariantClear(VARIANT *variant);
 HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
-// A copy with every reference followed (VT_BYREF values read through).
+// A copy with every reference followed (VT_BYREF values read through; a VARIANT
+// reference to another VARIANT reference is refused with E_INVALIDARG, as is a
+// null reference). The destination is replaced only on success.
 HRESULT VariantCopyInd(VARIANT *destination, const VARIANT *source);
 
-// Conversions between kinds, following the documented automation rules.
+// Locales of the conversions: texts are read and written in the en-US form
+// whichever locale is named.
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+constexpr LCID LOCALE_INVARIANT = 0x007F;
+
+// Conversions between kinds, following the documented automation rules:
+// - Integers, reals, currency, dates and Booleans convert into each other with a
+//   range check (DISP_E_OVERFLOW), also between the signed and unsigned kinds of
+//   one size. Reals and currency round to integers half to even. VARIANT_TRUE is
+//   -1, all ones in the unsigned kinds; any value other than 0 is true.
+// - Texts are read and written in the en-US form: numbers with a sign before or
+//   after them or in parentheses, "," between thousands, "$", an exponent, or as
+//   &H / &O integers; reals written with 15 (VT_R8) or 7 (VT_R4) significant
+//   digits as %G does; dates M/d/yyyy h:mm:ss AM/PM. Booleans read "True" or
+//   "False" in any case or any number, and write "-1" / "0", or "True" / "False"
+//   with VARIANT_ALPHABOOL or VARIANT_LOCALBOOL.
+// - VT_EMPTY reads as 0, false or the empty text; VT_NULL converts to nothing but
+//   itself; every plain value but a null or an error code converts to VT_EMPTY,
+//   and every one but an error code to VT_NULL. VT_ERROR converts to nothing else.
+// - An object (VT_DISPATCH) converts to a value kind through its default member,
+//   DISPID_VALUE read as a property, unless VARIANT_NOVALUEPROP is given; an object
+//   whose value is an object is read again, 16 objects deep at most. VT_DISPATCH and
+//   VT_UNKNOWN convert into each other through QueryInterface; VT_UNKNOWN has no
+//   value.
+// - A by-reference source is read through. The destination is cleared and
+//   replaced only on success, so destination == source converts in place.
+// - VT_DECIMAL, records and arrays of another kind are not converted off Windows
+//   (DISP_E_TYPEMISMATCH); a conversion to the same kind is a copy.
 constexpr USHORT VARIANT_NOVALUEPROP = 0x01;
 constexpr USHORT VARIANT_ALPHABOOL = 0x02;
 constexpr USHORT VARIANT_NOUSEROVERRIDE = 0x04;
