@@ -1,52 +1,8 @@
-// BSTR and VARIANT functions where the system has no oleaut32.
+// VARIANT lifetime functions where the system has no oleaut32.
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/com.h"
-
-namespace {
-
-// A BSTR points just past a 32-bit byte count; the block begins at the count.
-uint32_t *BlockOf(BSTR text) {
-    return reinterpret_cast<uint32_t *>(text) - 1;
-}
-
-}  // namespace
-
-BSTR SysAllocStringLen(const OLECHAR *text, UINT length) {
-    const std::size_t bytes = std::size_t{length} * sizeof(OLECHAR);
-    if (bytes > 0x7FFFFFF0u)
-        return nullptr;
-    auto *block = static_cast<uint32_t *>(std::malloc(sizeof(uint32_t) + bytes + sizeof(OLECHAR)));
-    if (block == nullptr)
-        return nullptr;
-    block[0] = static_cast<uint32_t>(bytes);
-    auto *chars = reinterpret_cast<OLECHAR *>(block + 1);
-    if (text != nullptr)
-        std::memcpy(chars, text, bytes);
-    else
-        std::memset(chars, 0, bytes);
-    chars[length] = 0;
-    return chars;
-}
-
-BSTR SysAllocString(const OLECHAR *text) {
-    if (text == nullptr)
-        return nullptr;
-    UINT length = 0;
-    while (text[length] != 0)
-        ++length;
-    return SysAllocStringLen(text, length);
-}
-
-void SysFreeString(BSTR text) {
-    if (text != nullptr)
-        std::free(BlockOf(text));
-}
-
-UINT SysStringLen(BSTR text) {
-    return text == nullptr ? 0 : *BlockOf(text) / sizeof(OLECHAR);
-}
 
 void VariantInit(VARIANT *variant) {
     std::memset(variant, 0, sizeof *variant);
@@ -109,6 +65,93 @@ HRESULT VariantCopy(VARIANT *destination, const VARIANT *source) {
         }
     }
     VariantClear(destination);
+    *destination = copy;
+    return S_OK;
+}
+
+namespace {
+
+// Copies the value that a by-reference VARIANT points to into `out` (an empty
+// VARIANT), owning a fresh copy of texts, references and arrays. A VARIANT that
+// refers to a VARIANT is read through one more time, but never to a second VARIANT
+// reference: that would let a chain of references run on without end.
+HRESULT CopyReferredValue(VARIANT *out, const VARIANT *source) {
+    const auto vt = static_cast<VARTYPE>(source->vt & ~VT_BYREF);
+    if (source->byref == nullptr)
+        return E_INVALIDARG;
+    if ((vt & VT_ARRAY) != 0) {
+        if ((vt & ~VT_ARRAY) == 0 || (vt & ~VT_ARRAY) == VT_NULL)
+            return E_INVALIDARG;
+        out->vt = vt;
+        if (*source->pparray == nullptr)
+            return S_OK;
+        return SafeArrayCopy(*source->pparray, &out->parray);
+    }
+    switch (vt) {
+        case VT_VARIANT: {
+            const VARIANT *inner = source->pvarVal;
+            if (inner->vt == (VT_VARIANT | VT_BYREF))
+                return E_INVALIDARG;
+            return VariantCopyInd(out, inner);
+        }
+        case VT_BSTR: {
+            const BSTR text = *source->pbstrVal;
+            out->vt = VT_BSTR;
+            if (text == nullptr)
+                return S_OK;
+            out->bstrVal =
+                SysAllocStringByteLen(reinterpret_cast<const char *>(text), SysStringByteLen(text));
+            if (out->bstrVal == nullptr) {
+                out->vt = VT_EMPTY;
+                return E_OUTOFMEMORY;
+            }
+            return S_OK;
+        }
+        case VT_UNKNOWN:
+        case VT_DISPATCH:
+            out->vt = vt;
+            out->punkVal = *source->ppunkVal;
+            if (out->punkVal != nullptr)
+                out->punkVal->AddRef();
+            return S_OK;
+        case VT_DECIMAL: {
+            // The DECIMAL overlays the whole VARIANT: its first field is the type.
+            out->decVal = *source->pdecVal;
+            out->vt = VT_DECIMAL;
+            return S_OK;
+        }
+        default: {
+            const std::size_t size = platform::ScalarValueSize(vt);
+            if (size == 0)
+                return E_INVALIDARG;
+            out->vt = vt;
+            std::memcpy(&out->llVal, source->byref, size);
+            return S_OK;
+        }
+    }
+}
+
+}  // namespace
+
+HRESULT VariantCopyInd(VARIANT *destination, const VARIANT *source) {
+    if (destination == nullptr || source == nullptr)
+        return E_INVALIDARG;
+    if ((source->vt & VT_BYREF) == 0)
+        return VariantCopy(destination, source);
+    // Built aside first, so that a failure leaves the destination as it was and a
+    // source that refers into the destination is read before it is cleared.
+    VARIANT copy;
+    VariantInit(&copy);
+    const HRESULT status = CopyReferredValue(&copy, source);
+    if (FAILED(status)) {
+        VariantClear(&copy);
+        return status;
+    }
+    const HRESULT cleared = VariantClear(destination);
+    if (FAILED(cleared)) {
+        VariantClear(&copy);
+        return cleared;
+    }
     *destination = copy;
     return S_OK;
 }

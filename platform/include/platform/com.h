@@ -53,6 +53,7 @@ using VARIANT_BOOL = int16_t;
 using DISPID = int32_t;
 using MEMBERID = int32_t;
 using PVOID = void *;
+using CHAR = char;
 
 struct GUID {
     uint32_t Data1;
@@ -169,6 +170,15 @@ enum VARENUM : VARTYPE {
     VT_BYREF = 0x4000,
 };
 
+// Currency: a 64-bit integer counting ten-thousandths.
+union CY {
+    __extension__ struct {
+        ULONG Lo;
+        LONG Hi;
+    };
+    LONGLONG int64;
+};
+
 struct DECIMAL {
     USHORT wReserved;
     BYTE scale;
@@ -195,17 +205,41 @@ struct VARIANT {
                 DOUBLE dblVal;
                 VARIANT_BOOL boolVal;
                 SCODE scode;
+                CY cyVal;
                 DATE date;
                 BSTR bstrVal;
                 IUnknown *punkVal;
                 IDispatch *pdispVal;
                 SAFEARRAY *parray;
+                CHAR cVal;
+                USHORT uiVal;
                 INT intVal;
                 UINT uintVal;
                 ULONG ulVal;
                 ULONGLONG ullVal;
+                BYTE *pbVal;
+                SHORT *piVal;
+                LONG *plVal;
+                LONGLONG *pllVal;
+                FLOAT *pfltVal;
+                DOUBLE *pdblVal;
+                VARIANT_BOOL *pboolVal;
+                SCODE *pscode;
+                CY *pcyVal;
+                DATE *pdate;
+                BSTR *pbstrVal;
+                IUnknown **ppunkVal;
+                IDispatch **ppdispVal;
+                SAFEARRAY **pparray;
                 VARIANT *pvarVal;
                 PVOID byref;
+                CHAR *pcVal;
+                USHORT *puiVal;
+                ULONG *pulVal;
+                ULONGLONG *pullVal;
+                INT *pintVal;
+                UINT *puintVal;
+                DECIMAL *pdecVal;
                 __extension__ struct {
                     PVOID pvRecord;
                     PVOID pRecInfo;
@@ -235,10 +269,20 @@ struct EXCEPINFO {
 #include "platform/com_dispatch_linux.h"
 
 // BSTR: UTF-16 text preceded by its length in bytes (32 bits), zero-terminated.
+// A null BSTR is the empty text. Allocation returns null when memory runs out or
+// the length passes 2^31 bytes.
 BSTR SysAllocString(const OLECHAR *text);
 BSTR SysAllocStringLen(const OLECHAR *text, UINT length);
+// `bytes` bytes of `data` (zeroed when null), followed by a zero OLECHAR.
+BSTR SysAllocStringByteLen(const char *data, UINT bytes);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
+UINT SysStringByteLen(BSTR text);
+// Replace *text by a fresh copy of `source` (which may point into *text) and free
+// the old one; with a null `source` the old characters are kept, up to `length`,
+// and the rest zeroed. 0 (FALSE) when memory runs out, *text then unchanged.
+INT SysReAllocString(BSTR *text, const OLECHAR *source);
+INT SysReAllocStringLen(BSTR *text, const OLECHAR *source, UINT length);
 
 void VariantInit(VARIANT *variant);
 // Both handle every plain kind, BSTRs, interfaces (Release / AddRef) and safe arrays
@@ -247,6 +291,12 @@ HRESULT VariantClear(VARIANT *variant);
 HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
 // A copy with every reference followed (VT_BYREF values read through).
 HRESULT VariantCopyInd(VARIANT *destination, const VARIANT *source);
+
+// Locales of the conversions: texts are read and written in the en-US form
+// whichever locale is named.
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+constexpr LCID LOCALE_INVARIANT = 0x007F;
 
 // Conversions between kinds, following the documented automation rules.
 constexpr USHORT VARIANT_NOVALUEPROP = 0x01;
