@@ -77,7 +77,9 @@ class CIComponentDescriptorImpl : public DispatchObject,
     const MemberTable &Members() const { return members_; }
     // A member found by id for an ordinary lookup (placeholders and internal members
     // hidden), or null.
-    CIMemberDescriptorImpl *FindVisible(DISPID id) const { return members_.FindById(id, 0x80100000u); }
+    CIMemberDescriptorImpl *FindVisible(DISPID id) const {
+        return members_.FindById(id, 0x80100000u);
+    }
 
     // Invokes a member of `instance` by dispatch id. A construct call (0x200) calls
     // _CreateInstance. An unknown id raises "Unknown member: ..." when
@@ -104,8 +106,8 @@ class CIComponentDescriptorImpl : public DispatchObject,
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR *names, UINT name_count,
                                             MEMBERID *ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(PVOID instance, MEMBERID id, WORD flags,
-                                     DISPPARAMS *parameters, VARIANT *result,
-                                     EXCEPINFO *exception, UINT *argument_error) override;
+                                     DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
+                                     UINT *argument_error) override;
     HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID id, BSTR *name, BSTR *doc_string,
                                                DWORD *help_context, BSTR *help_file) override;
     HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID id, INVOKEKIND kind, BSTR *dll, BSTR *name,
@@ -113,8 +115,7 @@ class CIComponentDescriptorImpl : public DispatchObject,
     HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE type, ITypeInfo **info) override;
     HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID id, INVOKEKIND kind,
                                               PVOID *address) override;
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID iid,
-                                             PVOID *object) override;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID iid, PVOID *object) override;
     HRESULT STDMETHODCALLTYPE GetMops(MEMBERID id, BSTR *mops) override;
     HRESULT STDMETHODCALLTYPE GetContainingTypeLib(ITypeLib **library, UINT *index) override;
     void STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR *attributes) override;

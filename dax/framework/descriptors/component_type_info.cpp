@@ -76,8 +76,7 @@ HRESULT CIComponentDescriptorImpl::GetImplTypeFlags(UINT, INT *flags) {
     return E_NOTIMPL;
 }
 
-HRESULT CIComponentDescriptorImpl::GetIDsOfNames(LPOLESTR *names, UINT name_count,
-                                                 MEMBERID *ids) {
+HRESULT CIComponentDescriptorImpl::GetIDsOfNames(LPOLESTR *names, UINT name_count, MEMBERID *ids) {
     if (name_count == 0)
         return S_OK;
     if (names == nullptr || ids == nullptr)
@@ -116,8 +115,7 @@ HRESULT CIComponentDescriptorImpl::Invoke(PVOID instance, MEMBERID id, WORD flag
     DispatchObject *object = FrameworkObjectOf(static_cast<IUnknown *>(instance));
     if (object == nullptr || &object->ClassDescriptor() != this)
         return E_INVALIDARG;
-    return InvokeDoor(*this, object, id, 0, flags, parameters, result, exception,
-                      argument_error);
+    return InvokeDoor(*this, object, id, 0, flags, parameters, result, exception, argument_error);
 }
 
 HRESULT CIComponentDescriptorImpl::GetDocumentation(MEMBERID id, BSTR *name, BSTR *doc_string,

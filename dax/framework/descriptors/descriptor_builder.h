@@ -14,7 +14,8 @@ namespace Ostrel::Zam {
 
 template <class T, class Get>
 auto Getter(Get get) {
-    return [get](DispatchObject &object, VARIANT *result) { get(static_cast<T &>(object), result); };
+    return
+        [get](DispatchObject &object, VARIANT *result) { get(static_cast<T &>(object), result); };
 }
 template <class T, class Set>
 auto Setter(Set set) {
@@ -64,8 +65,7 @@ ParameterRef OptionalParameter(std::string name, VARTYPE type, const VARIANT &de
 
 // A new component descriptor with the framework's members (Class, Clone, ToString
 // and _CreateInstance).
-ComponentRef NewClassDescriptor(std::string class_name, const GUID &class_id,
-                                uint32_t kind_flags);
+ComponentRef NewClassDescriptor(std::string class_name, const GUID &class_id, uint32_t kind_flags);
 // Adds the framework's members to a descriptor.
 void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor);
 

@@ -12,7 +12,6 @@ namespace {
 using Member = CIMemberDescriptorImpl;
 using Kind = CIMemberDescriptorImpl::Kind;
 
-
 template <class T>
 PropertyAccessors ReadOnly(void (*get)(T &, VARIANT *)) {
     PropertyAccessors accessors;
@@ -57,11 +56,13 @@ VARTYPE TypeFrom(const VARIANT &value) {
 
 // The members every member descriptor shows.
 void AddMemberMembers(CIComponentDescriptorImpl &d) {
-    AddProperty(d, "Name", VT_BSTR, ReadOnly<Member>([](Member &m, VARIANT *r) { SetText(r, m.Name()); }));
+    AddProperty(d, "Name", VT_BSTR,
+                ReadOnly<Member>([](Member &m, VARIANT *r) { SetText(r, m.Name()); }));
     AddProperty(d, "Attributes", VT_I4, ReadOnly<Member>([](Member &m, VARIANT *r) {
                     SetInt32(r, static_cast<int32_t>(m.Attributes()));
                 }));
-    AddProperty(d, "DispId", VT_I4, ReadOnly<Member>([](Member &m, VARIANT *r) { SetInt32(r, m.DispId()); }));
+    AddProperty(d, "DispId", VT_I4,
+                ReadOnly<Member>([](Member &m, VARIANT *r) { SetInt32(r, m.DispId()); }));
     AddProperty(d, "DisplayName", VT_BSTR,
                 ReadOnly<Member>([](Member &m, VARIANT *r) { SetText(r, m.DisplayName()); }));
     AddProperty(d, "DisplayOrder", VT_I4,
@@ -83,13 +84,11 @@ void AddMemberMembers(CIComponentDescriptorImpl &d) {
                 }));
     AddProperty(d, "MemberType", VT_BSTR,
                 ReadOnly<Member>([](Member &m, VARIANT *r) { SetText(r, m.MemberTypeName()); }));
-    AddMethod(
-        d, "Remove",
-        MethodOf<Member>([](Member &m, const ArgumentValues &, VARIANT *) {
-            if (CIComponentDescriptorImpl *owner = m.Owner())
-                owner->RemoveMember(&m);
-        }),
-        std::vector<ParameterRef>{}, {-1, 0, "Removes the member from its class"});
+    AddMethod(d, "Remove", MethodOf<Member>([](Member &m, const ArgumentValues &, VARIANT *) {
+                  if (CIComponentDescriptorImpl *owner = m.Owner())
+                      owner->RemoveMember(&m);
+              }),
+              std::vector<ParameterRef>{}, {-1, 0, "Removes the member from its class"});
 }
 
 ComponentRef BuildComponentClass() {
@@ -111,23 +110,22 @@ ComponentRef BuildComponentClass() {
     AddProperty(*d.Get(), "DispId", VT_I4, std::move(dispid))
         ->SetIndexParameters({Parameter("Name", VT_BSTR)});
     AddProperty(*d.Get(), "Members", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
-                    SetObject(r, MembersOf(c, true, Kind::kPlaceholder)->AsDispatch());
-                }));
+        SetObject(r, MembersOf(c, true, Kind::kPlaceholder)->AsDispatch());
+    }));
     AddProperty(*d.Get(), "Methods", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
-                    SetObject(r, MembersOf(c, false, Kind::kMethod)->AsDispatch());
-                }));
+        SetObject(r, MembersOf(c, false, Kind::kMethod)->AsDispatch());
+    }));
     AddProperty(*d.Get(), "Properties", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
-                    SetObject(r, MembersOf(c, false, Kind::kProperty)->AsDispatch());
-                }));
+        SetObject(r, MembersOf(c, false, Kind::kProperty)->AsDispatch());
+    }));
     for (const char *name : {"Register", "Unregister"}) {
-        AddMethod(*d.Get(), name,
-                  MethodOf<C>([name](C &c, const ArgumentValues &, VARIANT *) {
-                      RaiseErrorFormat(E_NOTIMPL, "Ostrel.Zam.ComponentDescriptor.Register",
-                                       "%s of class '%.200s' in the system registry is not "
-                                       "available yet",
-                                       name[0] == 'R' ? "Registration" : "Unregistration",
-                                       c.ClassName().c_str());
-                  }),
+        AddMethod(*d.Get(), name, MethodOf<C>([name](C &c, const ArgumentValues &, VARIANT *) {
+            RaiseErrorFormat(E_NOTIMPL, "Ostrel.Zam.ComponentDescriptor.Register",
+                             "%s of class '%.200s' in the system registry is not "
+                             "available yet",
+                             name[0] == 'R' ? "Registration" : "Unregistration",
+                             c.ClassName().c_str());
+        }),
                   std::vector<ParameterRef>{});
     }
     return d;
@@ -144,8 +142,8 @@ ComponentRef BuildMethodClass() {
     ComponentRef d = NewClassDescriptor("Ostrel.Zam.MethodDescriptor", platform::kGUID_NULL, 0);
     AddMemberMembers(*d.Get());
     AddProperty(*d.Get(), "Parameters", VT_DISPATCH, ReadOnly<M>([](M &m, VARIANT *r) {
-                    SetObject(r, ParametersOf(m.Parameters())->AsDispatch());
-                }));
+        SetObject(r, ParametersOf(m.Parameters())->AsDispatch());
+    }));
     PropertyAccessors return_type;
     return_type.get = Getter<M>([](M &m, VARIANT *r) { SetType(r, m.ReturnType()); });
     return_type.set = Setter<M>([](M &m, const VARIANT &v) { m.SetReturnType(TypeFrom(v)); });
@@ -160,19 +158,20 @@ ComponentRef BuildPropertyClass() {
     AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
                 ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
     AddProperty(*d.Get(), "IndexParameters", VT_DISPATCH, ReadOnly<P>([](P &p, VARIANT *r) {
-                    SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
-                }));
+        SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
+    }));
     AddProperty(*d.Get(), "IsConstant", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
-                    SetBool(r, (p.PropertyFlags() & kPropertyConstant) != 0);
-                }));
+        SetBool(r, (p.PropertyFlags() & kPropertyConstant) != 0);
+    }));
     AddProperty(*d.Get(), "IsReadOnly", VT_BOOL,
                 ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsReadOnly()); }));
     AddProperty(*d.Get(), "IsSerializable", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
-                    SetBool(r, (p.PropertyFlags() & kPropertySerializable) != 0);
-                }));
+        SetBool(r, (p.PropertyFlags() & kPropertySerializable) != 0);
+    }));
     AddProperty(*d.Get(), "IsWriteOnly", VT_BOOL,
                 ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsWriteOnly()); }));
-    AddProperty(*d.Get(), "PossibleValues", VT_VARIANT, ReadOnly<P>([](P &, VARIANT *r) { VariantClear(r); }));
+    AddProperty(*d.Get(), "PossibleValues", VT_VARIANT,
+                ReadOnly<P>([](P &, VARIANT *r) { VariantClear(r); }));
     PropertyAccessors type;
     type.get = Getter<P>([](P &p, VARIANT *r) { SetType(r, p.Type()); });
     type.set = Setter<P>([](P &p, const VARIANT &v) { p.SetType(TypeFrom(v)); });
@@ -185,10 +184,11 @@ ComponentRef BuildPropertyClass() {
 ComponentRef BuildParameterClass() {
     using P = CIParameterDescriptorImpl;
     ComponentRef d = NewClassDescriptor("Ostrel.Zam.ParameterDescriptor", platform::kGUID_NULL, 0);
-    AddProperty(*d.Get(), "Name", VT_BSTR, ReadOnly<P>([](P &p, VARIANT *r) { SetText(r, p.Name()); }));
+    AddProperty(*d.Get(), "Name", VT_BSTR,
+                ReadOnly<P>([](P &p, VARIANT *r) { SetText(r, p.Name()); }));
     AddProperty(*d.Get(), "Attributes", VT_I4, ReadOnly<P>([](P &p, VARIANT *r) {
-                    SetInt32(r, static_cast<int32_t>(p.Flags()));
-                }));
+        SetInt32(r, static_cast<int32_t>(p.Flags()));
+    }));
     AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
                 ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
     const struct {

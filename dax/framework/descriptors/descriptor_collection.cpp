@@ -69,7 +69,8 @@ class CollectionEnumerator : public IEnumVARIANT {
             return E_POINTER;
         *copy = nullptr;
         try {
-            *copy = platform::ComPtr<IEnumVARIANT>(new CollectionEnumerator(items_, next_)).Detach();
+            *copy =
+                platform::ComPtr<IEnumVARIANT>(new CollectionEnumerator(items_, next_)).Detach();
             return S_OK;
         } catch (...) {
             return E_OUTOFMEMORY;
@@ -117,8 +118,8 @@ CIComponentDescriptorImpl &CICollectionImpl::ClassDescriptor() {
         ComponentRef built = NewClassDescriptor("Ostrel.Zam.Collection", platform::kGUID_NULL, 0);
         AddProperty(*built.Get(), "Count", VT_I4,
                     {Getter<CICollectionImpl>([](CICollectionImpl &c, VARIANT *result) {
-                         SetInt32(result, static_cast<int32_t>(c.Count()));
-                     })},
+                        SetInt32(result, static_cast<int32_t>(c.Count()));
+                    })},
                     {-1, 0, "Returns the number of items"});
         PropertyAccessors item;
         item.get_indexed = IndexedGetter<CICollectionImpl>(
@@ -130,8 +131,8 @@ CIComponentDescriptorImpl &CICollectionImpl::ClassDescriptor() {
         item_property->SetIndexParameters({Parameter("Index", VT_VARIANT)});
         AddProperty(*built.Get(), "_NewEnum", VT_UNKNOWN,
                     {Getter<CICollectionImpl>([](CICollectionImpl &c, VARIANT *result) {
-                         SetUnknown(result, c.NewEnum().Get());
-                     })},
+                        SetUnknown(result, c.NewEnum().Get());
+                    })},
                     {DISPID_NEWENUM, kMemberHidden, "Returns an enumerator of the items"});
         return built;
     }();

@@ -44,9 +44,8 @@ platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(CIComponentDescriptorImpl
                                                        std::string name, VARTYPE type,
                                                        PropertyAccessors accessors,
                                                        MemberOptions options) {
-    auto property = MakeObject<CIPropertyDescriptorImpl>(std::move(name), type,
-                                                          std::move(accessors), options.dispid,
-                                                          options.attributes);
+    auto property = MakeObject<CIPropertyDescriptorImpl>(
+        std::move(name), type, std::move(accessors), options.dispid, options.attributes);
     property->SetHelpText(options.help);
     descriptor.AddMember(property.Get());
     return property;
@@ -56,7 +55,7 @@ platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &de
                                                    std::string name, MethodBody body,
                                                    MemberOptions options) {
     auto method = MakeObject<CIMethodDescriptorImpl>(std::move(name), std::move(body),
-                                                      options.dispid, options.attributes);
+                                                     options.dispid, options.attributes);
     method->SetHelpText(options.help);
     descriptor.AddMember(method.Get());
     return method;
@@ -67,7 +66,7 @@ platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &de
                                                    std::vector<ParameterRef> parameters,
                                                    MemberOptions options) {
     auto method = MakeObject<CIMethodDescriptorImpl>(std::move(name), std::move(body),
-                                                      options.dispid, options.attributes);
+                                                     options.dispid, options.attributes);
     method->SetHelpText(options.help);
     method->SetParameters(std::move(parameters));
     descriptor.AddMember(method.Get());
@@ -79,8 +78,8 @@ ParameterRef Parameter(std::string name, VARTYPE type, uint32_t flags) {
 }
 
 ParameterRef OptionalParameter(std::string name, VARTYPE type, const VARIANT &default_value) {
-    auto parameter = MakeObject<CIParameterDescriptorImpl>(std::move(name), type,
-                                                            kParamIn | kParamOptional);
+    auto parameter =
+        MakeObject<CIParameterDescriptorImpl>(std::move(name), type, kParamIn | kParamOptional);
     parameter->SetDefaultValue(default_value);
     return parameter;
 }
@@ -92,25 +91,23 @@ void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor) {
     };
     AddProperty(descriptor, "Class", VT_DISPATCH, std::move(class_accessors),
                 {-1, 0, "Returns the component descriptor of this object"});
-    AddMethod(
-        descriptor, "Clone",
-        [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
-            const platform::ComPtr<IDispatch> copy = object->CloneObject();
-            SetObject(result, copy.Get());
-        },
-        std::vector<ParameterRef>{}, {-1, 0, "Clone this object"});
-    AddMethod(
-        descriptor, "ToString",
-        [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
-            SetText(result, object->ToString());
-        },
-        std::vector<ParameterRef>{}, {-1, 0, "Returns a text string that represents this object"});
+    AddMethod(descriptor, "Clone",
+              [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
+                  const platform::ComPtr<IDispatch> copy = object->CloneObject();
+                  SetObject(result, copy.Get());
+              },
+              std::vector<ParameterRef>{}, {-1, 0, "Clone this object"});
+    AddMethod(descriptor, "ToString",
+              [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
+                  SetText(result, object->ToString());
+              },
+              std::vector<ParameterRef>{},
+              {-1, 0, "Returns a text string that represents this object"});
     const auto create = MakeObject<CreateInstanceMethodDescriptor>();
     descriptor.AddMember(create.Get());
 }
 
-ComponentRef NewClassDescriptor(std::string class_name, const GUID &class_id,
-                                uint32_t kind_flags) {
+ComponentRef NewClassDescriptor(std::string class_name, const GUID &class_id, uint32_t kind_flags) {
     auto descriptor =
         MakeObject<CIComponentDescriptorImpl>(std::move(class_name), class_id, kind_flags);
     AddFrameworkMembers(*descriptor.Get());

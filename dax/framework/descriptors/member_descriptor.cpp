@@ -10,10 +10,14 @@ namespace Ostrel::Zam {
 
 const char *CIMemberDescriptorImpl::MemberTypeName() const {
     switch (MemberKind()) {
-        case Kind::kMethod: return "Method";
-        case Kind::kProperty: return "Property";
-        case Kind::kEvent: return "Event";
-        case Kind::kPlaceholder: return "Placeholder";
+        case Kind::kMethod:
+            return "Method";
+        case Kind::kProperty:
+            return "Property";
+        case Kind::kEvent:
+            return "Event";
+        case Kind::kPlaceholder:
+            return "Placeholder";
     }
     return "Placeholder";
 }

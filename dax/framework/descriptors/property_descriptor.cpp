@@ -37,8 +37,9 @@ void CIPropertyDescriptorImpl::SetDefaultValue(const VARIANT &value) {
 }
 
 void CIPropertyDescriptorImpl::RaiseRefused(const char *verb, const char *reason) const {
-    RaiseErrorFormat(DISP_E_MEMBERNOTFOUND, kPropertySource, "Cannot %s property '%.70s.%.80s': %.80s",
-                     verb, OwnerClassName().c_str(), Shown().c_str(), reason);
+    RaiseErrorFormat(DISP_E_MEMBERNOTFOUND, kPropertySource,
+                     "Cannot %s property '%.70s.%.80s': %.80s", verb, OwnerClassName().c_str(),
+                     Shown().c_str(), reason);
 }
 
 void CIPropertyDescriptorImpl::Execute(MemberCall &call) {

@@ -131,12 +131,11 @@ bool IsEmpty(BSTR text) {
 void DescribeRecord(EXCEPINFO *record, const InvokeSite &site, bool table_description) {
     if (IsEmpty(record->bstrSource)) {
         SysFreeString(record->bstrSource);
-        const std::string source =
-            site.member_known
-                ? Format("%.120s.Invoke(\"%.120s\",...)", site.class_name.c_str(),
-                         site.member_name.c_str())
-                : Format("%.231s.Invoke(%ld,...)", site.class_name.c_str(),
-                         static_cast<long>(site.id));
+        const std::string source = site.member_known
+                                       ? Format("%.120s.Invoke(\"%.120s\",...)",
+                                                site.class_name.c_str(), site.member_name.c_str())
+                                       : Format("%.231s.Invoke(%ld,...)", site.class_name.c_str(),
+                                                static_cast<long>(site.id));
         record->bstrSource = platform::BstrFromText(source);
     }
     if (table_description || IsEmpty(record->bstrDescription)) {

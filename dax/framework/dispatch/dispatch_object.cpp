@@ -37,8 +37,8 @@ DWORD PropertiesOf(const CIMemberDescriptorImpl &member) {
     const uint32_t attributes = member.Attributes();
     switch (member.MemberKind()) {
         case CIMemberDescriptorImpl::Kind::kMethod:
-            return fdexPropCannotGet | fdexPropCannotPut | fdexPropCannotPutRef |
-                   fdexPropCanCall | fdexPropCannotConstruct | fdexPropCannotSourceEvents;
+            return fdexPropCannotGet | fdexPropCannotPut | fdexPropCannotPutRef | fdexPropCanCall |
+                   fdexPropCannotConstruct | fdexPropCannotSourceEvents;
         case CIMemberDescriptorImpl::Kind::kProperty:
             return ((attributes & kMemberNotReadable) ? fdexPropCannotGet : fdexPropCanGet) |
                    ((attributes & kMemberNotSettable) ? fdexPropCannotPut | fdexPropCannotPutRef
@@ -118,8 +118,7 @@ HRESULT DispatchObject::GetClassInfo(ITypeInfo **info) {
     });
 }
 
-HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT name_count, LCID,
-                                      DISPID *ids) {
+HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT name_count, LCID, DISPID *ids) {
     if (name_count == 0)
         return S_OK;
     if (names == nullptr || ids == nullptr)
@@ -129,7 +128,8 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT name_count, 
             ids[i] = DISPID_UNKNOWN;
         if (names[0] == nullptr)
             return E_INVALIDARG;
-        const std::string name = platform::TextFromWide(names[0], std::char_traits<OLECHAR>::length(names[0]));
+        const std::string name =
+            platform::TextFromWide(names[0], std::char_traits<OLECHAR>::length(names[0]));
         if (name.empty()) {
             ids[0] = DISPID_VALUE;
             return S_OK;
@@ -141,8 +141,8 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT name_count, 
         HRESULT outcome = S_OK;
         for (UINT i = 1; i < name_count; ++i) {
             if (names[i] != nullptr) {
-                const std::string parameter = platform::TextFromWide(
-                    names[i], std::char_traits<OLECHAR>::length(names[i]));
+                const std::string parameter =
+                    platform::TextFromWide(names[i], std::char_traits<OLECHAR>::length(names[i]));
                 ids[i] = ParameterPosition(member, parameter);
             }
             if (ids[i] == DISPID_UNKNOWN)
@@ -152,9 +152,8 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR *names, UINT name_count, 
     });
 }
 
-HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
-                               DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
-                               UINT *argument_error) {
+HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS *parameters,
+                               VARIANT *result, EXCEPINFO *exception, UINT *argument_error) {
     if (!platform::SameGuid(iid, platform::kGUID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
     return InvokeDoor(ClassDescriptor(), this, id, lcid, flags, parameters, result, exception,

@@ -43,11 +43,11 @@ class DispatchObject : public IDispatchEx, public IProvideClassInfo {
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo **info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT name_count,
-                                            LCID lcid, DISPID *ids) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT name_count, LCID lcid,
+                                            DISPID *ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
-                                     DISPPARAMS *parameters, VARIANT *result,
-                                     EXCEPINFO *exception, UINT *argument_error) override;
+                                     DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
+                                     UINT *argument_error) override;
 
     // IDispatchEx
     HRESULT STDMETHODCALLTYPE GetDispID(BSTR name, DWORD flags, DISPID *id) override;

@@ -75,8 +75,8 @@ void BuildMethodOrRead(const DISPPARAMS &block, MemberCall *call) {
     for (UINT i = 0; i < block.cNamedArgs; ++i) {
         const auto position = static_cast<UINT>(block.rgdispidNamedArgs[i]);
         if (position < positional || call->slots[position] != -1)
-            RaiseErrorFormat(E_INVALIDARG, kHelperSource,
-                             "Argument %u is given more than once", position + 1);
+            RaiseErrorFormat(E_INVALIDARG, kHelperSource, "Argument %u is given more than once",
+                             position + 1);
         ReadArgument(block, i, static_cast<int32_t>(position), &call->arguments[position]);
         call->slots[position] = static_cast<int32_t>(i);
     }
@@ -134,7 +134,8 @@ void BuildWrite(WORD flags, const DISPPARAMS &block, MemberCall *call) {
     const bool by_value = (flags & DISPATCH_PROPERTYPUT) != 0;
     if (by_reference && !by_value && !IsObject(value)) {
         RaiseErrorFormat(DISP_E_TYPEMISMATCH, kHelperSource,
-                         "Bad value type: %.217s when expecting Object", KindName(value.vt).c_str());
+                         "Bad value type: %.217s when expecting Object",
+                         KindName(value.vt).c_str());
     }
     if (!by_reference && value.vt == VT_DISPATCH) {
         ReadDefaultValue(value.pdispVal, call->owned_value.Get());
@@ -196,10 +197,9 @@ void CallDefaultMember(IDispatch *object, const std::vector<VARIANT> &arguments,
     DISPPARAMS block = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     EXCEPINFO record{};
     UINT argument_error = 0;
-    const HRESULT outcome =
-        object->Invoke(DISPID_VALUE, platform::kGUID_NULL, 0,
-                       DISPATCH_METHOD | DISPATCH_PROPERTYGET, &block, result, &record,
-                       &argument_error);
+    const HRESULT outcome = object->Invoke(DISPID_VALUE, platform::kGUID_NULL, 0,
+                                           DISPATCH_METHOD | DISPATCH_PROPERTYGET, &block, result,
+                                           &record, &argument_error);
     platform::Bstr source(record.bstrSource);
     platform::Bstr description(record.bstrDescription);
     SysFreeString(record.bstrHelpFile);

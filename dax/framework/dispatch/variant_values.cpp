@@ -106,29 +106,52 @@ std::string KindName(VARTYPE vt) {
     if ((vt & VT_ARRAY) != 0)
         return KindName(static_cast<VARTYPE>(vt & ~(VT_ARRAY | VT_BYREF))) + "()";
     switch (vt & ~VT_BYREF) {
-        case VT_EMPTY: return "Empty";
-        case VT_NULL: return "Null";
-        case VT_I2: return "Integer";
-        case VT_I4: return "Long";
-        case VT_R4: return "Single";
-        case VT_R8: return "Double";
-        case VT_CY: return "Currency";
-        case VT_DATE: return "Date";
-        case VT_BSTR: return "String";
-        case VT_DISPATCH: return "Object";
-        case VT_ERROR: return "Error";
-        case VT_BOOL: return "Boolean";
-        case VT_VARIANT: return "Variant";
-        case VT_UNKNOWN: return "Unknown";
-        case VT_DECIMAL: return "Decimal";
-        case VT_I1: return "SByte";
-        case VT_UI1: return "Byte";
-        case VT_UI2: return "UShort";
-        case VT_UI4: return "ULong";
-        case VT_I8: return "LongLong";
-        case VT_UI8: return "ULongLong";
-        case VT_INT: return "Long";
-        case VT_UINT: return "ULong";
+        case VT_EMPTY:
+            return "Empty";
+        case VT_NULL:
+            return "Null";
+        case VT_I2:
+            return "Integer";
+        case VT_I4:
+            return "Long";
+        case VT_R4:
+            return "Single";
+        case VT_R8:
+            return "Double";
+        case VT_CY:
+            return "Currency";
+        case VT_DATE:
+            return "Date";
+        case VT_BSTR:
+            return "String";
+        case VT_DISPATCH:
+            return "Object";
+        case VT_ERROR:
+            return "Error";
+        case VT_BOOL:
+            return "Boolean";
+        case VT_VARIANT:
+            return "Variant";
+        case VT_UNKNOWN:
+            return "Unknown";
+        case VT_DECIMAL:
+            return "Decimal";
+        case VT_I1:
+            return "SByte";
+        case VT_UI1:
+            return "Byte";
+        case VT_UI2:
+            return "UShort";
+        case VT_UI4:
+            return "ULong";
+        case VT_I8:
+            return "LongLong";
+        case VT_UI8:
+            return "ULongLong";
+        case VT_INT:
+            return "Long";
+        case VT_UINT:
+            return "ULong";
         default: {
             char text[32];
             std::snprintf(text, sizeof text, "VarType %u", static_cast<unsigned>(vt));
@@ -140,23 +163,42 @@ std::string KindName(VARTYPE vt) {
 bool ToIndex(const VARIANT &value, int64_t *index) {
     double real = 0;
     switch (value.vt) {
-        case VT_I1: *index = static_cast<int8_t>(value.bVal); return true;
-        case VT_UI1: *index = value.bVal; return true;
-        case VT_I2: *index = value.iVal; return true;
-        case VT_UI2: *index = static_cast<uint16_t>(value.iVal); return true;
+        case VT_I1:
+            *index = static_cast<int8_t>(value.bVal);
+            return true;
+        case VT_UI1:
+            *index = value.bVal;
+            return true;
+        case VT_I2:
+            *index = value.iVal;
+            return true;
+        case VT_UI2:
+            *index = static_cast<uint16_t>(value.iVal);
+            return true;
         case VT_I4:
-        case VT_INT: *index = value.lVal; return true;
+        case VT_INT:
+            *index = value.lVal;
+            return true;
         case VT_UI4:
-        case VT_UINT: *index = value.ulVal; return true;
-        case VT_I8: *index = value.llVal; return true;
+        case VT_UINT:
+            *index = value.ulVal;
+            return true;
+        case VT_I8:
+            *index = value.llVal;
+            return true;
         case VT_UI8:
             if (value.ullVal > static_cast<uint64_t>(INT64_MAX))
                 return false;
             *index = static_cast<int64_t>(value.ullVal);
             return true;
-        case VT_R4: real = value.fltVal; break;
-        case VT_R8: real = value.dblVal; break;
-        default: return false;
+        case VT_R4:
+            real = value.fltVal;
+            break;
+        case VT_R8:
+            real = value.dblVal;
+            break;
+        default:
+            return false;
     }
     if (!std::isfinite(real) || real != std::floor(real) || std::fabs(real) > 9.0e15)
         return false;
@@ -180,29 +222,52 @@ HRESULT ChangeKind(const VARIANT &value, VARTYPE vt, VARIANT *copy) {
 
 std::string SystemMessage(HRESULT code) {
     switch (static_cast<uint32_t>(code) & 0xBFFFFFFFu) {
-        case 0x80004001u: return "Not implemented";
-        case 0x80004002u: return "No such interface supported";
-        case 0x80004003u: return "Invalid pointer";
-        case 0x80004005u: return "Unspecified error";
-        case 0x8000FFFFu: return "Catastrophic failure";
-        case 0x8007000Eu: return "Not enough memory resources are available";
-        case 0x80070057u: return "The parameter is incorrect";
-        case 0x80020001u: return "Unknown interface";
-        case 0x80020003u: return "Member not found";
-        case 0x80020004u: return "Parameter not found";
-        case 0x80020005u: return "Type mismatch";
-        case 0x80020006u: return "Unknown name";
-        case 0x80020007u: return "No named arguments";
-        case 0x80020008u: return "Bad variable type";
-        case 0x80020009u: return "Exception occurred";
-        case 0x8002000Au: return "Out of present range";
-        case 0x8002000Bu: return "Invalid index";
-        case 0x8002000Cu: return "Unknown language";
-        case 0x8002000Eu: return "Invalid number of parameters";
-        case 0x8002000Fu: return "Parameter not optional";
-        case 0x8002802Du: return "Name already exists in the library";
-        case 0x80040110u: return "Class does not support aggregation";
-        case 0x80000054u: return "Too many parameters";
+        case 0x80004001u:
+            return "Not implemented";
+        case 0x80004002u:
+            return "No such interface supported";
+        case 0x80004003u:
+            return "Invalid pointer";
+        case 0x80004005u:
+            return "Unspecified error";
+        case 0x8000FFFFu:
+            return "Catastrophic failure";
+        case 0x8007000Eu:
+            return "Not enough memory resources are available";
+        case 0x80070057u:
+            return "The parameter is incorrect";
+        case 0x80020001u:
+            return "Unknown interface";
+        case 0x80020003u:
+            return "Member not found";
+        case 0x80020004u:
+            return "Parameter not found";
+        case 0x80020005u:
+            return "Type mismatch";
+        case 0x80020006u:
+            return "Unknown name";
+        case 0x80020007u:
+            return "No named arguments";
+        case 0x80020008u:
+            return "Bad variable type";
+        case 0x80020009u:
+            return "Exception occurred";
+        case 0x8002000Au:
+            return "Out of present range";
+        case 0x8002000Bu:
+            return "Invalid index";
+        case 0x8002000Cu:
+            return "Unknown language";
+        case 0x8002000Eu:
+            return "Invalid number of parameters";
+        case 0x8002000Fu:
+            return "Parameter not optional";
+        case 0x8002802Du:
+            return "Name already exists in the library";
+        case 0x80040110u:
+            return "Class does not support aggregation";
+        case 0x80000054u:
+            return "Too many parameters";
         default: {
             char text[40];
             std::snprintf(text, sizeof text, "Error %08Xh", static_cast<unsigned>(code));
