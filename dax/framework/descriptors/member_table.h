@@ -86,8 +86,10 @@ class MemberTable {
     void IndexId(CIMemberDescriptorImpl *member);
     void UnindexId(CIMemberDescriptorImpl *member);
     void DropViews() {
+        if (!sorted_valid_)
+            return;
         sorted_.clear();
-        positions_.clear();
+        std::unordered_map<DISPID, int64_t>().swap(positions_);  // frees its buckets too
         sorted_valid_ = false;
     }
 
