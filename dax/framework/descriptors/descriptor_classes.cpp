@@ -156,7 +156,7 @@ ComponentRef BuildPropertyClass() {
     ComponentRef d = NewClassDescriptor("Ostrel.Zam.PropertyDescriptor", platform::kGUID_NULL, 0);
     AddMemberMembers(*d.Get());
     AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     AddProperty(*d.Get(), "IndexParameters", VT_DISPATCH, ReadOnly<P>([](P &p, VARIANT *r) {
         SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
     }));
@@ -177,7 +177,7 @@ ComponentRef BuildPropertyClass() {
     type.set = Setter<P>([](P &p, const VARIANT &v) { p.SetType(TypeFrom(v)); });
     AddProperty(*d.Get(), "PropertyType", VT_VARIANT, std::move(type));
     AddProperty(*d.Get(), "Value", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     return d;
 }
 
@@ -190,7 +190,7 @@ ComponentRef BuildParameterClass() {
         SetInt32(r, static_cast<int32_t>(p.Flags()));
     }));
     AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     const struct {
         const char *name;
         uint32_t flag;
