@@ -177,10 +177,9 @@ HRESULT ErrorToExcepInfo(const EZamError &error, EXCEPINFO *record) {
         info->GetHelpFile(&record->bstrHelpFile);
         info->GetHelpContext(&record->dwHelpContext);
     }
-    if ((code & 0x2FFF0000u) == 0x220F0000u)
-        record->wCode = static_cast<WORD>(code & 0xFFFFu);
-    else
-        record->scode = static_cast<SCODE>(code & 0xBFFFFFFFu);
+    // Every code goes to scode, framework codes included: script hosts read only
+    // scode, and one that finds it zero reports no error at all.
+    record->scode = static_cast<SCODE>(code & 0xBFFFFFFFu);
     return DISP_E_EXCEPTION;
 }
 

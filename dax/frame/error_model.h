@@ -95,7 +95,8 @@ int32_t ErrorCodeOf(const EZamError &error);
 // description as the fault would give, with no faulting address.
 [[noreturn]] void RaiseOSException(uint32_t code, const char *frame_position);
 
-// For automation callers: fills the exception record from the error and returns
+// For automation callers: fills the exception record from the error (the code with
+// bit 30 cleared in scode, whatever its family; wCode stays 0) and returns
 // DISP_E_EXCEPTION; without a record sets the thread's error information and returns
 // the error's code.
 HRESULT ErrorToExcepInfo(const EZamError &error, EXCEPINFO *record);

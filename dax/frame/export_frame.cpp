@@ -36,6 +36,11 @@ void GuardedBody(const char *frame_position, Run &run) {
 
 }  // namespace
 
+void RunGuardedBody(const char *frame_position, void (*body)(void *), void *context) {
+    auto run = [&] { body(context); };
+    GuardedBody(frame_position, run);
+}
+
 int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context) {
     int32_t result = 0;
     try {

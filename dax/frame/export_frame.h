@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "dax64.h"
@@ -16,6 +17,7 @@
 namespace Ostrel::Zam {
 
 namespace detail {
+void RunGuardedBody(const char *frame_position, void (*body)(void *), void *context);
 int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context);
 char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context);
 }  // namespace detail
@@ -33,6 +35,16 @@ template <class Body>
 char *TextExport(const char *frame_position, Body &&body) {
     return detail::RunTextFrame(
         frame_position, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); }, &body);
+}
+
+// Runs a body inside the inner and O.S.-exception guards of the frame without its
+// outer guard: whatever fails leaves as an EZamError (or a subclass of it). The
+// framework's automation methods run their bodies this way.
+template <class Body>
+void GuardedBody(const char *frame_position, Body &&body) {
+    detail::RunGuardedBody(
+        frame_position, [](void *c) { (*static_cast<std::remove_reference_t<Body> *>(c))(); },
+        &body);
 }
 
 // A text argument copied for the body; null is the empty text.

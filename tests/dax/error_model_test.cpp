@@ -97,7 +97,7 @@ TEST(ErrorModel, ExcepInfoFromRecord) {
     };
     const Case cases[] = {
         {0xE2040005, 0, 0xA2040005},  // bit 30 cleared
-        {0xE20F0012, 0x0012, 0},      // framework codes go to wCode
+        {0xE20F0012, 0, 0xA20F0012},  // framework codes too: hosts read only scode
         {0x80070057, 0, 0x80070057},  // a COM code comes back as it was
     };
     for (const Case &c : cases) {
