@@ -233,7 +233,10 @@ class TreeBuilder {
         std::string message = error.what();
         if (const size_t end = message.find("] "); end != std::string::npos)
             message.erase(0, end + 2);
-        status_ = Fail(VEK_E_BADDATA, kFunction, "Tree text: %s", message.c_str());
+        constexpr std::string_view kLead = "parse error at ";
+        if (message.compare(0, kLead.size(), kLead) == 0)
+            message.erase(0, kLead.size());
+        status_ = Fail(VEK_E_BADDATA, kFunction, "Tree text, %s", message.c_str());
         return false;
     }
 
