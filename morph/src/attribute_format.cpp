@@ -33,6 +33,8 @@ const char *KindName(uint32_t type) {
             return "a 32-bit integer";
         case VEK_VT_INT:
             return "a 64-bit integer";
+        case VEK_VT_R8:
+            return "a double";
         case VEK_VT_BOOL:
             return "a Boolean";
         case VEK_VT_DATE:
@@ -144,6 +146,9 @@ int32_t ParseAttributeValue(std::string_view text, const VEKVARIANT &current, VE
             return ParseInteger<int64_t>(text, VEK_VT_INT, parsed);
         case VEK_VT_BOOL:
             return ParseBoolean(text, parsed);
+        case VEK_VT_R8:
+            // The casts read the empty text as 0; as a formatted number it is none.
+            return text.empty() ? CannotParse(text, VEK_VT_R8) : CastText(text, VEK_VT_R8, parsed);
         case VEK_VT_DATE:
             // The casts read the empty text as day 0; as a formatted date it is no date.
             return text.empty() ? CannotParse(text, VEK_VT_DATE)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -331,16 +332,43 @@ TEST(TreeNode, CopyMakesNodesOfTheDerivedClass) {
     EXPECT_TRUE(copy->IsGroup());
 }
 
-TEST(TreeNode, UuidIsRandomVersion4AndStable) {
+TEST(TreeNode, UuidIsRandomVersion4StableAndUpperCaseInBraces) {
     Node a = Make("a"), b = Make("b");
     const std::string text = Take(a->GetUuidText()).value_or("");
-    ASSERT_EQ(text.size(), 36u);
-    for (size_t i : {8u, 13u, 18u, 23u})
+    ASSERT_EQ(text.size(), 38u);
+    EXPECT_EQ(text.front(), '{');
+    EXPECT_EQ(text.back(), '}');
+    for (size_t i : {9u, 14u, 19u, 24u})
         EXPECT_EQ(text[i], '-');
-    EXPECT_EQ(text[14], '4');
-    EXPECT_NE(std::string("89ab").find(text[19]), std::string::npos);
+    EXPECT_EQ(text.find_first_not_of("{}-0123456789ABCDEF"), std::string::npos);
+    EXPECT_EQ(text[15], '4');
+    EXPECT_NE(std::string("89AB").find(text[20]), std::string::npos);
     EXPECT_EQ(Take(a->GetUuidText()), text);
     EXPECT_NE(Take(b->GetUuidText()), text);
+    // The text is that of the 16 bytes the node keeps.
+    EXPECT_EQ(Take(VekUuidToStrnA(a->GetUuid(), nullptr, 0)), text);
+}
+
+TEST(TreeNode, UuidTextOfKnownBytesIntoABuffer) {
+    // A GUID's first three fields are in the machine's order (little-endian here).
+    const unsigned char bytes[16] = {0x9F, 0x8B, 0x42, 0x06, 0xBF, 0xC0, 0xF4, 0x49,
+                                     0xB9, 0xFA, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6};
+    char buffer[39];
+    EXPECT_EQ(VekUuidToStrnA(bytes, buffer, sizeof buffer), buffer);
+    EXPECT_STREQ(buffer, "{06428B9F-C0BF-49F4-B9FA-0050042DA9E6}");
+    EXPECT_EQ(VekUuidToStrnA(bytes, buffer, 38), nullptr);  // no room for the zero
+    EXPECT_EQ(ZamGetLastError(), VEK_E_INVALIDARG);
+    EXPECT_EQ(VekUuidToStrnA(nullptr, nullptr, 0), nullptr);
+    EXPECT_EQ(ZamGetLastError(), VEK_E_POINTER);
+}
+
+TEST(TreeNode, UuidsOfManyNodesDiffer) {
+    std::set<std::string> seen;
+    for (int i = 0; i < 10000; ++i) {
+        Node node = Make("n");
+        seen.insert(Take(node->GetUuidText()).value_or(""));
+    }
+    EXPECT_EQ(seen.size(), 10000u);
 }
 
 TEST(TreeNode, MillionDeepChainWithoutRecursion) {

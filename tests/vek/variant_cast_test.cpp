@@ -51,6 +51,9 @@ void ExpectSameValue(const VEKVARIANT &a, const VEKVARIANT &b) {
         case VEK_VT_DATE:
             EXPECT_NEAR(a.value.date_value, b.value.date_value, 0.5 / 86400);
             break;
+        case VEK_VT_R8:
+            EXPECT_EQ(a.value.double_value, b.value.double_value);
+            break;
         case VEK_VT_BLOB:
             EXPECT_EQ(BytesOf(a.value.blob), BytesOf(b.value.blob));
             break;
@@ -61,7 +64,7 @@ void ExpectSameValue(const VEKVARIANT &a, const VEKVARIANT &b) {
 
 // Every type goes to 8-bit text, wide text and blob and comes back unchanged.
 TEST(VariantCast, EveryTypeRoundTripsThroughItsText) {
-    std::vector<Variant> values(12);
+    std::vector<Variant> values(14);
     VekVarFromInt32(&values[0].v, INT32_MIN);
     VekVarFromInt32(&values[1].v, 0);
     VekVarFromInt(&values[2].v, INT64_MIN);
@@ -74,6 +77,8 @@ TEST(VariantCast, EveryTypeRoundTripsThroughItsText) {
     VekVarFromStrA(&values[9].v, "caf\xE9 #1", -1);
     VekVarFromBlob(&values[10].v, "\0\x01\xFFz", 4);
     VekVarFromDate(&values[11].v, -657434.5);  // 0100-01-01 12:00:00
+    VekVarFromDouble(&values[12].v, 0.1 + 0.2);
+    VekVarFromDouble(&values[13].v, -1.7976931348623157e308);
     for (const uint32_t carrier : {VEK_VT_TEXT, VEK_VT_WTEXT, VEK_VT_BLOB}) {
         for (Variant &value : values) {
             Variant text;
@@ -121,6 +126,47 @@ TEST(VariantCast, IntegersNeverCutAndMeetDatesAsWholeDays) {
     VekVarFromBool(&source.v, 1);
     ASSERT_EQ(VekVarCast(&out.v, &source.v, VEK_VT_INT), 0);
     EXPECT_EQ(out.v.value.int_value, 1);
+}
+
+TEST(VariantCast, DoublesKeepTheirValueAndAreNeverCutToIntegers) {
+    Variant out;
+    for (const char *text : {"1.5", "-0.001", "1e+300", "3", "NaN", "Infinity", "-Infinity"}) {
+        ASSERT_EQ(CastText(text, VEK_VT_R8, out), 0) << text;
+        EXPECT_EQ(TextOf(out.v), text);  // the shortest text reads back as the same number
+    }
+    ASSERT_EQ(CastText("+2.50E1", VEK_VT_R8, out), 0);
+    EXPECT_EQ(out.v.value.double_value, 25.0);
+    for (const char *bad : {"1.5x", " 1", "0x10", "", "nan"}) {
+        const int32_t status = CastText(bad, VEK_VT_R8, out);
+        if (*bad == '\0')
+            EXPECT_EQ(status, 0);  // the empty text is 0
+        else
+            EXPECT_EQ(status, VEK_E_TYPEMISMATCH) << bad;
+    }
+
+    Variant number;
+    VekVarFromDouble(&number.v, 1.5);
+    EXPECT_EQ(VekVarCast(&out.v, &number.v, VEK_VT_INT32), VEK_E_TYPEMISMATCH);
+    EXPECT_EQ(LastDescription(), "Cannot convert 1.5 to a 32-bit integer");
+    VekVarFromDouble(&number.v, 3e9);
+    EXPECT_EQ(VekVarCast(&out.v, &number.v, VEK_VT_INT32), VEK_E_OVERFLOW);
+    ASSERT_EQ(VekVarCast(&out.v, &number.v, VEK_VT_INT), 0);
+    EXPECT_EQ(out.v.value.int_value, 3000000000LL);
+    VekVarFromDouble(&number.v, 46362.25);
+    ASSERT_EQ(VekVarCast(&out.v, &number.v, VEK_VT_DATE), 0);
+    EXPECT_EQ(TextOf(out.v), "2026-12-06 06:00:00");
+    VekVarFromDouble(&number.v, 1e12);
+    EXPECT_EQ(VekVarCast(&out.v, &number.v, VEK_VT_DATE), VEK_E_OVERFLOW);
+
+    // Back from other kinds, and through VekVarToDouble.
+    Variant integer;
+    VekVarFromInt(&integer.v, -7);
+    double value = 0;
+    ASSERT_EQ(VekVarToDouble(&integer.v, &value), 0);
+    EXPECT_EQ(value, -7.0);
+    ASSERT_EQ(VekVarCast(&out.v, &out.v, VEK_VT_R8), 0);  // a date is its days
+    EXPECT_EQ(out.v.value.double_value, 46362.25);
+    EXPECT_EQ(VekVarToDouble(&integer.v, nullptr), VEK_E_POINTER);
 }
 
 TEST(VariantCast, BooleansReadWordsAndWholeNumbers) {
@@ -213,7 +259,7 @@ TEST(VariantCast, FailureLeavesTheDestinationAndNamesValueAndType) {
 
     Variant source;
     VekVarFromInt32(&source.v, 5);
-    EXPECT_EQ(VekVarCast(&out.v, &source.v, 5), VEK_E_TYPEMISMATCH);  // no such type
+    EXPECT_EQ(VekVarCast(&out.v, &source.v, 6), VEK_E_TYPEMISMATCH);  // no such type
     EXPECT_EQ(VekVarCast(&out.v, &source.v, VEK_VT_DISPATCH), VEK_E_TYPEMISMATCH);
     EXPECT_EQ(VekVarCast(nullptr, &source.v, VEK_VT_INT32), VEK_E_POINTER);
 }
@@ -398,25 +444,23 @@ TEST(VariantAutomation, EightBitTextIsLatin1AndBlobIsAZeroBasedByteVector) {
     EXPECT_NE(copy.v.parray, array);
 }
 
-TEST(VariantAutomation, NumbersBecomeIntegersOrDecimalText) {
+TEST(VariantAutomation, FloatsBecomeDoublesAndOtherNumbersIntegersOrDecimalText) {
     Automation in;
     Variant out;
     in.v.vt = VT_R8;
-    in.v.dblVal = 3.0;
-    ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
-    EXPECT_EQ(VekVarType(&out.v), static_cast<uint32_t>(VEK_VT_INT32));
-    EXPECT_EQ(out.v.value.int32_value, 3);
-    in.v.dblVal = -6e9;
-    ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
-    EXPECT_EQ(VekVarType(&out.v), static_cast<uint32_t>(VEK_VT_INT));
-    EXPECT_EQ(out.v.value.int_value, -6000000000LL);
     in.v.dblVal = 1.5;
     ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
+    EXPECT_EQ(VekVarType(&out.v), static_cast<uint32_t>(VEK_VT_R8));
+    EXPECT_EQ(out.v.value.double_value, 1.5);
     EXPECT_EQ(TextOf(out.v), "1.5");
+    Automation back;
+    ASSERT_EQ(VekVarToVARIANT(&out.v, &back.v), 0);  // comes back as it went in
+    EXPECT_EQ(back.v.vt, VT_R8);
+    EXPECT_EQ(back.v.dblVal, 1.5);
     in.v.vt = VT_R4;
     in.v.fltVal = 0.1f;
     ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
-    EXPECT_EQ(TextOf(out.v), "0.1");
+    EXPECT_EQ(out.v.value.double_value, 0.1);
     in.v.vt = VT_CY;
     in.v.llVal = -123400;  // -12.34
     ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
@@ -450,7 +494,8 @@ TEST(VariantAutomation, NumbersBecomeIntegersOrDecimalText) {
     EXPECT_EQ(out.v.value.int32_value, 65535);
     in.v.vt = VT_R8;
     in.v.dblVal = std::nan("");
-    EXPECT_EQ(VekVarFromVARIANT(&out.v, &in.v), VEK_E_TYPEMISMATCH);
+    ASSERT_EQ(VekVarFromVARIANT(&out.v, &in.v), 0);
+    EXPECT_EQ(TextOf(out.v), "NaN");
 }
 
 TEST(VariantAutomation, ReferencesAreReadThroughAndOddKindsRefused) {

@@ -62,6 +62,16 @@ constexpr Signature kSignatures[] = {
     {"VekPropsFree", kVek, ResultKind::kVoid, "p"},
     {"VekTreeNewA", kVek, kStatus, "ti"},
     {"VekTreeFree", kVek, kStatus, "i"},
+    // Tree files, property texts, UUID texts and packing.
+    {"VekTreeLoadA", kVek, kStatus, "ti"},
+    {"VekTreeSaveA", kVek, kStatus, "iti"},
+    {"VekTreeToTextA", kVek, kText, "i"},
+    {"VekTextToPropsA", kVek, ResultKind::kPointer, "ttii"},
+    {"VekPropsToTextA", kVek, kText, "ptii"},
+    {"VekUuidToStrnA", kVek, kText, "tpi"},
+    // (data, size, output, flags, level or limit)
+    {"VekCompressData", kVek, kStatus, "tioii"},
+    {"VekDecompressData", kVek, kStatus, "tioii"},
 
     // The T store: trees, their overview and aliases.
     {"T_CheckNodeNameA", kDax, kStatus, "t"},

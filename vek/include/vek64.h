@@ -152,4 +152,41 @@ VEK_API char *VEK_CALL VekInt32ToStrnA(int32_t value, int32_t radix, int32_t wid
 VEK_API char *VEK_CALL VekInt64ToStrnA(int64_t value, int32_t radix, int32_t width, int32_t fill,
                                        uint32_t flags, char *buffer, int32_t buffer_size);
 
+/* The text of a 16-byte UUID laid out as a GUID (a 32-bit and two 16-bit fields in
+ * the machine's byte order, then 8 bytes): "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}",
+ * 38 characters, upper-case hexadecimal, in braces. With a null `buffer` the result
+ * is a new counted text the caller frees; otherwise it is written zero-terminated
+ * into `buffer` (at least 39 bytes) and `buffer` is returned. Null on failure (no
+ * UUID, buffer too small) with the thread's error information set. */
+#define VEK_UUID_TEXT_LENGTH 38
+VEK_API char *VEK_CALL VekUuidToStrnA(const void *uuid, char *buffer, int32_t buffer_size);
+
+/* ---- Compression ------------------------------------------------------------
+ * Packed data is a zlib stream (RFC 1950: deflate with a header and an Adler-32
+ * check); a gzip stream (RFC 1952) is read as well. */
+
+#define VEK_PACK_ZLIB 0x00004000u     /* the data is a zlib (or gzip) stream */
+#define VEK_PACK_AS_TEXT 0x40000000u  /* the result is handed out as a counted text */
+#define VEK_UNPACK_LIMIT (256u << 20) /* the default bound of unpacked data: 256 MiB */
+/* The input does not hold one whole, sound stream of the given size. */
+#define VEK_E_BADDATA ((int32_t)0xC007000D)
+
+/* Unpacks `size` bytes at `data` into a new counted array in *output (null when it
+ * unpacks to nothing) and returns the unpacked size, or a failure status with
+ * *output left as it was. `flags`: VEK_PACK_ZLIB, optionally with VEK_PACK_AS_TEXT
+ * (the result is a counted byte array either way, zero-terminated). `limit`: the
+ * most bytes the data may unpack to; negative means VEK_UNPACK_LIMIT, and no limit
+ * may exceed it. Refused with VEK_E_BADDATA: data that is not a sound stream, that
+ * ends before the stream does (truncated), that goes on after it (the size
+ * disagrees with the data), or that unpacks to more than the limit; memory is taken
+ * only as the unpacked bytes arrive, never from a size the data claims. */
+VEK_API int32_t VEK_CALL VekDecompressData(const void *data, int32_t size, void **output,
+                                           uint32_t flags, int32_t limit);
+/* Packs `size` bytes at `data` as a zlib stream into a new counted byte array in
+ * *output and returns its size (or a failure status, *output left as it was).
+ * `flags`: VEK_PACK_ZLIB; `level`: 0 (store) to 9 (smallest), negative for zlib's
+ * default (6). */
+VEK_API int32_t VEK_CALL VekCompressData(const void *data, int32_t size, void **output,
+                                         uint32_t flags, int32_t level);
+
 #endif /* VEK64_H */

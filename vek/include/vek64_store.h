@@ -16,6 +16,7 @@
 #define VEK_VT_EMPTY 0
 #define VEK_VT_NULL 1
 #define VEK_VT_INT32 3
+#define VEK_VT_R8 5       /* double-precision floating-point number */
 #define VEK_VT_DATE 7     /* days since 1899-12-30 in a double */
 #define VEK_VT_WTEXT 8    /* wide (UTF-16) text, counted array of 16-bit units */
 #define VEK_VT_BOOL 11    /* 0 false, non-zero true */
@@ -33,6 +34,7 @@ typedef struct VEKVARIANT {
         int32_t int32_value;
         int64_t int_value;
         double date_value;
+        double double_value; /* VEK_VT_R8 */
         int32_t bool_value;
         char *text;      /* VEK_VT_TEXT; null for the empty text */
         uint16_t *wtext; /* VEK_VT_WTEXT; null for the empty text */
@@ -109,19 +111,32 @@ VEK_API int32_t VEK_CALL VekVarIsUnknown(const VEKVARIANT *variant);
 VEK_API int32_t VEK_CALL VekVarToBool(const VEKVARIANT *variant, int32_t *value);
 VEK_API int32_t VEK_CALL VekVarToDate(const VEKVARIANT *variant, double *date);
 
+/* Doubles. Their text is the shortest decimal that reads back as the same number
+ * ("1.5", "1e+300", "3"), "NaN", "Infinity" or "-Infinity"; those texts and any
+ * decimal number (with fraction or exponent) read as doubles, the empty text as 0.
+ * A double becomes an integer only when it is a whole number inside the target's
+ * range (1.5 is never cut to 1: VEK_E_TYPEMISMATCH), a date when it lies inside the
+ * years 100..9999 (as days), a Boolean true when it is not 0. Integers, Booleans and
+ * dates become doubles by their number. VekVarFromDouble keeps any value (also
+ * not-a-number and infinities); VekVarToDouble returns 0 or a status and writes
+ * *value only on success. */
+VEK_API int32_t VEK_CALL VekVarFromDouble(VEKVARIANT *variant, double value);
+VEK_API int32_t VEK_CALL VekVarToDouble(const VEKVARIANT *variant, double *value);
+
 /* Byte buffers: counted byte arrays of the library. VekBufCopy replaces *buffer by
  * `count` bytes (0: frees it and leaves null; negative: VEK_E_INVALIDARG); the bytes
  * may lie inside the buffer itself. Returns the byte count or a status. */
 VEK_API int32_t VEK_CALL VekBufCopy(void **buffer, const void *bytes, int32_t count);
 
 /* Automation variants (the platform's VARIANT). VekVarToVARIANT writes a new value
- * into *out, clearing what it held: empty, null, VT_I4, VT_DATE, VT_BSTR (both
+ * into *out, clearing what it held: empty, null, VT_I4, VT_R8, VT_DATE, VT_BSTR (both
  * texts, Latin-1), VT_BOOL, VT_I8, VT_ARRAY|VT_UI1 (blobs), VT_DISPATCH and
  * VT_UNKNOWN (a new reference). VekVarFromVARIANT reads one: VT_I1, VT_I2, VT_I4,
  * VT_INT, VT_UI1, VT_UI2 become 32-bit integers; VT_UI4, VT_UINT, VT_I8, VT_UI8
- * 64-bit integers (VEK_E_OVERFLOW past the signed range); VT_R4, VT_R8, VT_CY and
+ * 64-bit integers (VEK_E_OVERFLOW past the signed range); VT_R8 and VT_R4 doubles
+ * (a single by its shortest decimal, so 0.1f is the double 0.1); VT_CY and
  * VT_DECIMAL whole numbers become integers (32-bit when they fit) and others their
- * shortest decimal text ("1.5", "-12.34"; not-a-number fails); VT_BOOL a Boolean;
+ * shortest decimal text ("-12.34"); VT_BOOL a Boolean;
  * VT_DATE a date (VEK_E_OVERFLOW outside the years 100..9999); VT_BSTR wide text;
  * VT_DISPATCH / VT_UNKNOWN an object (a new reference); a VT_BYREF is read through
  * (also a VT_BYREF|VT_VARIANT holding a reference again); a one-dimensional
@@ -163,6 +178,26 @@ VEK_API const VEKPROPERTYA *VEK_CALL VekPropsFindNamedItemA(const void *props, c
 VEK_API int32_t VEK_CALL VekPropsMerge(void *destination, const void *source, int32_t mode);
 VEK_API int32_t VEK_CALL VekPropsSetTextA(void *props, const char *name, const char *text);
 VEK_API int32_t VEK_CALL VekPropsSetInt32(void *props, const char *name, int32_t value);
+
+/* Property texts: a property list written as text. Items are separated by the
+ * separator (one or more characters; `separator_length` negative: up to its zero;
+ * null or empty: ";"); an item is `name=value`, the name ending at the first '='.
+ * A backslash makes the character after it stand for itself, so "\;" (with the
+ * separator ";") is a ';' inside a name or value, "\=" an '=' inside a name and
+ * "\\" a backslash. Empty items (";;", a trailing ";") are skipped; the same name
+ * twice keeps the later value. Values are 8-bit texts. Option VEK_PROPS_TRIM trims
+ * blanks (space and tab, unless escaped) around names and values.
+ * VekTextToPropsA returns a new list (VekPropsFree) or null with the thread's
+ * error set: VEK_E_BADDATA for an item without '=', an empty name or a backslash at
+ * the end, naming the item's position. VekPropsToTextA writes a list in that
+ * syntax (values in their text form, see VekVarCast), escaping backslashes, every
+ * character equal to the separator's first one, and '=' inside names; it returns a new counted
+ * text, or null for an empty list or a failure. */
+#define VEK_PROPS_TRIM 2u
+VEK_API void *VEK_CALL VekTextToPropsA(const char *text, const char *separator,
+                                       int32_t separator_length, uint32_t options);
+VEK_API char *VEK_CALL VekPropsToTextA(const void *props, const char *separator,
+                                       int32_t separator_length, uint32_t options);
 
 /* ---- Sorted string lists ---------------------------------------------------- */
 
@@ -209,5 +244,15 @@ VEK_API void VEK_CALL VekWildcardFree(void *compiled);
 VEK_API int32_t VEK_CALL VekTreeNewA(const char *root_name, int32_t node_type);
 /* Deletes the node and its whole subtree (detached from its parent first). */
 VEK_API int32_t VEK_CALL VekTreeFree(int32_t handle);
+
+/* Tree files (the format is described in vek64_tree.h). VekTreeLoadA loads a tree
+ * source (a JSON text or a file path; flags 0, VEK_TREE_SOURCE_TEXT 1 or
+ * VEK_TREE_SOURCE_FILE 2) into a new detached tree and returns its root's handle
+ * (free it with VekTreeFree) or a status. VekTreeSaveA writes the tree of a node
+ * handle to a file (flags 0); 0 or a status. VekTreeToTextA returns the tree of a
+ * node handle as a tree-file text the caller frees, or null on failure. */
+VEK_API int32_t VEK_CALL VekTreeLoadA(const char *source, int32_t flags);
+VEK_API int32_t VEK_CALL VekTreeSaveA(int32_t handle, const char *path, int32_t flags);
+VEK_API char *VEK_CALL VekTreeToTextA(int32_t handle);
 
 #endif /* VEK64_STORE_H */

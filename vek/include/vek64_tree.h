@@ -19,6 +19,45 @@
 #include "vek64.h"
 #include "vek64_store.h"
 
+/* ---- Tree files --------------------------------------------------------------
+ * A tree source is a JSON text (RFC 8259, UTF-8) or the path of a file that holds
+ * one: with flags 0 a source whose first non-blank character is '{' is the text
+ * itself and any other source a path; VEK_TREE_SOURCE_TEXT or VEK_TREE_SOURCE_FILE
+ * say which it is. The text is one node:
+ *
+ *   {"name": "Main", "group": true, "attributes": {"Port": "COM1", "Rate": 9600},
+ *    "children": [{"name": "Cfg", "group": false}]}
+ *
+ * "name" (a text) is required; "group" (true or false) defaults to whether
+ * "children" (an array of nodes) is there; "attributes" is an object of named
+ * values in order; no other member is allowed. The library's texts are 8-bit: the
+ * code points U+0000..U+00FF of a JSON text are the bytes of the same value
+ * (Latin-1). Node and attribute names must keep to them; a text value with a code
+ * point past U+00FF becomes a wide text. Attribute values keep their kind:
+ * - a number without fraction or exponent is a 32-bit integer when it fits, else a
+ *   64-bit integer when it fits, else a double; any other number is a double
+ *   (a double is always written with a fraction or an exponent: 2.0, 1e+300);
+ * - true / false are Booleans, a text is an 8-bit text, null is no value (empty);
+ * - the other kinds are an object with one tagged member:
+ *   {"$int64": 5} a 64-bit integer that would fit 32 bits;
+ *   {"$double": "NaN"} (or "Infinity", "-Infinity") the doubles JSON cannot write;
+ *   {"$date": "2026-12-06 08:14:19"} a date (ISO 8601, also "2026-12-06"), or
+ *   {"$date": 46362.25} in days since 1899-12-30 when seconds cannot hold it;
+ *   {"$bytes": "00FF41"} a blob, two hexadecimal digits per byte;
+ *   {"$wtext": "abc"} a wide text; {"$null": null} the null value.
+ * Save writes these forms, one node to a line, so loading what it wrote gives the
+ * same tree (names, group bits, attribute names, order, kinds and values); an
+ * object value cannot be saved (VEK_E_TYPEMISMATCH). Loading refuses, with the
+ * node left as it was: a missing or unreadable file (VEK_E_FILENOTFOUND, naming the
+ * path), malformed JSON and any text outside this form (VEK_E_BADDATA, naming the
+ * line and column), and nesting deeper than VEK_TREE_MAX_DEPTH levels of nodes.
+ * Neither loading nor saving recurses, so any depth up to that bound is safe. */
+#define VEK_TREE_SOURCE_TEXT 1
+#define VEK_TREE_SOURCE_FILE 2
+#define VEK_TREE_MAX_DEPTH 100000
+#define VEK_E_FILENOTFOUND ((int32_t)0xC0070002)
+#define VEK_E_WRITEFAULT ((int32_t)0xC007001D)
+
 #if defined(VEK64_BUILDING)
 #define VEK_CLASS PLATFORM_DLL_EXPORT
 #else
@@ -46,6 +85,14 @@ class VEK_CLASS VekTreeNode {
     // A deep copy (with_children: the whole subtree) carrying name, attribute bits
     // and properties; null with the thread's error set when memory runs out.
     virtual VekTreeNode *Copy(bool with_children) const;
+    // Replaces this node's name, group bit, properties and children by the tree of
+    // a tree source (see "Tree files" below); `flags` is 0 or one of
+    // VEK_TREE_SOURCE_TEXT / VEK_TREE_SOURCE_FILE. Children are made with NewNode.
+    // 0 or a status; on failure the node is as it was.
+    virtual int32_t Load(const char *source, int32_t flags);
+    // Writes this node and its subtree as a tree file at the path `target`; `flags`
+    // must be 0. 0 or a status.
+    virtual int32_t Save(const char *target, int32_t flags) const;
 
     // Creates a detached node of the base class (128 = group, 0 = item).
     static VekTreeNode *Create(uint32_t attributes);
@@ -104,12 +151,22 @@ class VEK_CLASS VekTreeNode {
     // The live node of a handle, or null for an unknown or stale one.
     static VekTreeNode *FromHandle(int32_t handle);
 
-    // The node's identifier, made on first request, as a counted text
-    // "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx" the caller frees.
+    // The node's identifier: a random version-4 UUID made on first request, as the
+    // 16 bytes of a GUID (a 32-bit, two 16-bit fields in the machine's order, then 8
+    // bytes) that stay the node's for its life; null only when no random number
+    // could be drawn, with the thread's error set.
+    const unsigned char *GetUuid() const;
+    // The identifier as a counted text the caller frees, written by VekUuidToStrnA
+    // ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}").
     char *GetUuidText() const;
 
     // The property list (never null after construction).
     const void *Properties() const { return property_list_room_; }
+    void *Properties() { return property_list_room_; }
+
+    // The tree as a tree-file text (a counted text the caller frees), or null with
+    // the thread's error set.
+    char *SaveToText() const;
 
   private:
     void RefreshTwinCache() const;
@@ -162,6 +219,10 @@ class VEK_CLASS VekTreeNode {
     mutable int32_t twin_count_ = 0;
     uint32_t modified_ = 0;
     mutable int32_t handle_ = 0;
-    mutable uint64_t uuid_[2] = {0, 0};
+    alignas(8) mutable unsigned char uuid_[16] = {};
     alignas(8) unsigned char property_list_room_[kPropertyListRoom];
 };
+
+// A new property list holding copies of the node's properties, in *props (the caller
+// frees it with VekPropsFree). 0 or a status.
+VEK_API int32_t VEK_CALL VekTreeGetNodeProps(const VekTreeNode *node, void **props);

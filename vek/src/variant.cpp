@@ -35,6 +35,7 @@ bool IsPlainType(uint32_t type) {
         case VEK_VT_EMPTY:
         case VEK_VT_NULL:
         case VEK_VT_INT32:
+        case VEK_VT_R8:
         case VEK_VT_DATE:
         case VEK_VT_BOOL:
         case VEK_VT_INT:
@@ -143,6 +144,8 @@ const char *TypeName(uint32_t type) {
             return "a null value";
         case VEK_VT_INT32:
             return "a 32-bit integer";
+        case VEK_VT_R8:
+            return "a double";
         case VEK_VT_DATE:
             return "a date";
         case VEK_VT_WTEXT:

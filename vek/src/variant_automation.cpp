@@ -1,6 +1,8 @@
 // The library's variants as automation VARIANTs and back. Both directions build the
 // new value completely before they touch the target, so a failure leaves it as it
 // was.
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "automation_number.h"
@@ -107,6 +109,10 @@ int32_t ToAutomation(const VEKVARIANT &value, VARIANT &out) {
             out.vt = VT_I8;
             out.llVal = value.value.int_value;
             return 0;
+        case VEK_VT_R8:
+            out.vt = VT_R8;
+            out.dblVal = value.value.double_value;
+            return 0;
         case VEK_VT_BOOL:
             out.vt = VT_BOOL;
             out.boolVal = value.value.bool_value != 0 ? VARIANT_TRUE : VARIANT_FALSE;
@@ -210,6 +216,19 @@ int32_t FromDate(double date, VEKVARIANT &result) {
     return 0;
 }
 
+// A single as the double of its shortest decimal, so that 0.1f reads as 0.1.
+int32_t FromSingle(float number, VEKVARIANT &result) {
+    double value = number;
+    if (std::isfinite(number)) {
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, number).ptr;
+        std::from_chars(text, end, value);
+    }
+    result.type = VEK_VT_R8;
+    result.value.double_value = value;
+    return 0;
+}
+
 int32_t FromAutomation(const VARIANT &in, VEKVARIANT &result) {
     switch (in.vt) {
         case VT_EMPTY:
@@ -239,7 +258,11 @@ int32_t FromAutomation(const VARIANT &in, VEKVARIANT &result) {
         case VT_UI8:
             return FromUnsigned(in.ullVal, result);
         case VT_R4:
+            return FromSingle(in.fltVal, result);
         case VT_R8:
+            result.type = VEK_VT_R8;
+            result.value.double_value = in.dblVal;
+            return 0;
         case VT_CY:
         case VT_DECIMAL:
             return AssignAutomationNumber(result, in, kFromVariant);

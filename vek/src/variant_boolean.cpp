@@ -61,6 +61,9 @@ int32_t BooleanOf(const VEKVARIANT &value, const char *function, bool &result) {
         case VEK_VT_BOOL:
             result = value.value.bool_value != 0;
             return 0;
+        case VEK_VT_R8:
+            result = value.value.double_value != 0.0;
+            return 0;
         case VEK_VT_DATE:
             result = value.value.date_value != 0.0;
             return 0;

@@ -43,6 +43,15 @@ int32_t CastToDate(const VEKVARIANT &source, VEKVARIANT &result) {
     return 0;
 }
 
+int32_t CastToDouble(const VEKVARIANT &source, VEKVARIANT &result) {
+    double value = 0.0;
+    if (const int32_t status = DoubleOf(source, kCast, value))
+        return status;
+    result.type = VEK_VT_R8;
+    result.value.double_value = value;
+    return 0;
+}
+
 // Texts, wide texts and blobs all carry the text form of the value.
 int32_t CastToCharacters(const VEKVARIANT &source, uint32_t type, VEKVARIANT &result) {
     // A wide text keeps its units above 0xFF only when it stays wide.
@@ -88,6 +97,8 @@ int32_t Cast(const VEKVARIANT &source, uint32_t type, VEKVARIANT &result) {
         case VEK_VT_INT32:
         case VEK_VT_INT:
             return CastToInteger(source, type, result);
+        case VEK_VT_R8:
+            return CastToDouble(source, result);
         case VEK_VT_BOOL:
             return CastToBoolean(source, result);
         case VEK_VT_DATE:

@@ -50,6 +50,11 @@ int32_t DateOf(const VEKVARIANT &value, const char *function, double &result) {
         case VEK_VT_DATE:
             result = value.value.date_value;
             return 0;
+        case VEK_VT_R8:
+            if (!IsAutomationDateInRange(value.value.double_value))
+                return CannotConvert(VEK_E_OVERFLOW, Describe(value), kDateName, function);
+            result = value.value.double_value;
+            return 0;
         case VEK_VT_TEXT:
             return ParseDate(ViewOfCounted(value.value.text), function, result);
         case VEK_VT_WTEXT:

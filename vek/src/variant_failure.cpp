@@ -38,6 +38,8 @@ std::string Describe(const VEKVARIANT &value) {
             return std::to_string(value.value.int32_value);
         case VEK_VT_INT:
             return std::to_string(value.value.int_value);
+        case VEK_VT_R8:
+            return DoubleText(value.value.double_value);
         case VEK_VT_BOOL:
             return value.value.bool_value != 0 ? "True" : "False";
         case VEK_VT_DATE:

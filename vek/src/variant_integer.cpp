@@ -76,6 +76,18 @@ int32_t WholeDays(const VEKVARIANT &source, const IntegerTarget &target, const c
     return Bounded(source, static_cast<int64_t>(days), target, function, result);
 }
 
+// A double that is a whole number inside the target's range; a fraction is never cut.
+int32_t WholeNumber(const VEKVARIANT &source, const IntegerTarget &target, const char *function,
+                    int64_t &result) {
+    const double number = source.value.double_value;
+    if (std::trunc(number) != number)  // also not-a-number and the infinities
+        return CannotConvert(std::isinf(number) ? VEK_E_OVERFLOW : VEK_E_TYPEMISMATCH,
+                             Describe(source), target.name, function);
+    if (!(number >= -9223372036854775808.0 && number < 9223372036854775808.0))
+        return OutOfRange(source, target, function);
+    return Bounded(source, static_cast<int64_t>(number), target, function, result);
+}
+
 }  // namespace
 
 int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const char *function,
@@ -94,6 +106,8 @@ int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const ch
             return 0;
         case VEK_VT_DATE:
             return WholeDays(value, target, function, result);
+        case VEK_VT_R8:
+            return WholeNumber(value, target, function, result);
         case VEK_VT_TEXT:
             return ParseInteger(ViewOfCounted(value.value.text), target, function, result);
         case VEK_VT_WTEXT:

@@ -56,6 +56,18 @@ int32_t IntegerOf(const VEKVARIANT &value, const IntegerTarget &target, const ch
 int32_t BooleanOf(const VEKVARIANT &value, const char *function, bool &result);
 int32_t DateOf(const VEKVARIANT &value, const char *function, double &result);
 
+// The value as a double. 0 or a status; `result` is written only on success.
+int32_t DoubleOf(const VEKVARIANT &value, const char *function, double &result);
+
+// The shortest decimal text that reads back as `value` ("1.5", "1e+300"), "NaN",
+// "Infinity" or "-Infinity".
+std::string DoubleText(double value);
+
+// A whole text as a double: a decimal number with optional sign, fraction and
+// exponent, or one of the texts DoubleText writes for the special values. False for
+// anything else (also for surrounding blanks).
+bool ParseDouble(std::string_view text, double &value);
+
 // A short name of a type for failure messages ("a date", "a blob", ...).
 const char *TypeName(uint32_t type);
 

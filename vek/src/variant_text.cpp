@@ -39,6 +39,9 @@ int32_t TextOf(const VEKVARIANT &value, std::string &text, const char *function)
         case VEK_VT_INT:
             text = DecimalOf(value.value.int_value);
             return 0;
+        case VEK_VT_R8:
+            text = DoubleText(value.value.double_value);
+            return 0;
         case VEK_VT_BOOL:
             text = value.value.bool_value != 0 ? "True" : "False";
             return 0;
