@@ -14,9 +14,11 @@ uint32_t *BlockOf(BSTR text) {
 }  // namespace
 
 BSTR SysAllocStringLen(const OLECHAR *text, UINT length) {
-    const std::size_t bytes = std::size_t{length} * sizeof(OLECHAR);
-    if (bytes > 0x7FFFFFF0u)
+    // Checked before multiplying: with a 32-bit size_t, 2^31 characters and more
+    // would wrap to a small byte count.
+    if (length > 0x7FFFFFF0u / sizeof(OLECHAR))
         return nullptr;
+    const std::size_t bytes = std::size_t{length} * sizeof(OLECHAR);
     auto *block = static_cast<uint32_t *>(std::malloc(sizeof(uint32_t) + bytes + sizeof(OLECHAR)));
     if (block == nullptr)
         return nullptr;
