@@ -330,6 +330,9 @@ TEST(NumStrCompare, HundredThousandDigitOperands) {
 TEST(NumStrConv, LengthPadsOrFails) {
     EXPECT_EQ(Conv("255", 10, 2, 10).text, "0011111111");
     EXPECT_EQ(Conv("255", 10, 2).text, "11111111");
+    // A length equal to the converted width is enough; one less is too short.
+    EXPECT_EQ(Conv("255", 10, 2, 8).text, "11111111");
+    EXPECT_EQ(Conv("255", 10, 2, 7).code, Code(0xE2090008));
     const Outcome too_short = Conv("255", 10, 2, 4);
     EXPECT_EQ(too_short.code, Code(0xE2090008));
     EXPECT_EQ(too_short.source, "Str.Str_NumStr_Conv");
