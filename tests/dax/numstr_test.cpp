@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -461,3 +462,17 @@ TEST(NumStrRandom, RandomDigitCoversTheBase) {
 }
 
 }  // namespace
+
+// ---- lengths near 2^31 ------------------------------------------------------------
+
+// A length that no text can have is refused before anything is built: with 32-bit
+// pointers the gigabytes cannot be had, with 64-bit ones they would be wasted.
+TEST(NumStrLimits, LengthsNoTextCanHaveFailAtOnce) {
+    constexpr int32_t kHuge = std::numeric_limits<int32_t>::max();
+    for (const int32_t length : {kHuge, 0x7FFFFFF0}) {
+        SCOPED_TRACE(length);
+        EXPECT_EQ(Conv("1", 10, 2, length).code, Code(0xC0000008));
+        EXPECT_EQ(Random(length, "", "", "").code, Code(0xC0000008));
+        EXPECT_EQ(Random(length, "1", "", "").code, Code(0xC0000008));
+    }
+}
