@@ -3,6 +3,15 @@
 add_compile_options(-Wall -Wextra -Wpedantic -Werror -Wshadow
                     -Wno-missing-field-initializers)
 
+# g++ marks some objects of the standard headers (digit tables of std::to_chars, for
+# one) as unique symbols, and the loader never unloads a library that defines one:
+# a host's unload would then do nothing and the library's unload would run only at
+# process exit. Each library keeps its own copy instead, so that unloading one
+# unloads it, as on Windows.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT WIN32)
+    add_compile_options(-fno-gnu-unique)
+endif()
+
 if(DAX_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
                         -fno-sanitize-recover=undefined)

@@ -35,14 +35,14 @@ AnsiString AnsiString::FromArgument(const char *text) {
 }
 
 void AnsiString::Assign(std::string_view text) {
-    if (text.size() > 0x7FFFFFF0u)
+    if (text.size() > kLongestText)
         RaiseOutOfMemory();
     CheckVekResult(VekArrayCopy_(reinterpret_cast<void **>(&buffer_), text.data(),
                                  static_cast<int32_t>(text.size()), 1));
 }
 
 AnsiString &AnsiString::operator+=(std::string_view text) {
-    if (text.size() > 0x7FFFFFF0u)
+    if (text.size() > kLongestText)
         RaiseOutOfMemory();
     CheckVekResult(VekArrayAppend_(reinterpret_cast<void **>(&buffer_), text.data(),
                                    static_cast<int32_t>(text.size()), 1));

@@ -2,10 +2,15 @@
 // can be handed to a caller as it is. No buffer is kept for the empty text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace Ostrel::Zam {
+
+// The most characters a counted text holds: its block of at most 0x7FFFFFF0 bytes
+// ends in a zero byte. A result known to be longer is refused before it is built.
+inline constexpr size_t kLongestText = 0x7FFFFFEF;
 
 class AnsiString {
   public:

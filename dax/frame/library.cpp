@@ -23,7 +23,11 @@ int32_t TraceHook(const Library *self, const char *hook) {
     return 0;
 }
 
-// The statics of the module, in the order of their construction.
+// The statics of the module, in the order of their construction; they are destroyed
+// in the reverse order. The module path comes first: the Library's destructor and the
+// entry point's last run log it, so it must outlive both.
+const std::string g_module_path PLATFORM_INIT_PRIORITY(999) =
+    platform::ModuleFileName(reinterpret_cast<const void *>(&ModulePath));
 Library g_library PLATFORM_INIT_PRIORITY(1000);
 EntryPoint g_entry_point PLATFORM_INIT_PRIORITY(1001){g_library};
 
@@ -149,9 +153,7 @@ void *ModuleHandle() {
 }
 
 const std::string &ModulePath() {
-    static const std::string path =
-        platform::ModuleFileName(reinterpret_cast<const void *>(&ModulePath));
-    return path;
+    return g_module_path;
 }
 
 }  // namespace Ostrel::Zam

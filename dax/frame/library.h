@@ -55,7 +55,7 @@ class EntryPoint {
 int32_t DllEntryPoint(void *module_handle, int32_t reason, void *reserved);
 // The handle of this module, as the entry point last saw it.
 void *ModuleHandle();
-// The full file name of this module, fetched on first use.
+// The full file name of this module, fetched when the module is loaded.
 const std::string &ModulePath();
 
 }  // namespace Ostrel::Zam

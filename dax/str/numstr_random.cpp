@@ -1,5 +1,6 @@
 #include "str/numstr_random.h"
 
+#include "frame/ansi_string.h"
 #include "frame/error_model.h"
 #include "str/numstr_check.h"
 #include "str/numstr_digits.h"
@@ -62,6 +63,8 @@ std::string NumStrRandom(int32_t length, std::string_view minimum, std::string_v
         RaiseError(0xE2090003, kSource, nullptr);
     if (length == 0)
         return {};
+    if (static_cast<size_t>(length) > kLongestText)
+        RaiseOutOfMemory();
     CheckNumStrBase(base, kSource);
     CheckNumStr(minimum, base);
     CheckNumStr(maximum, base);

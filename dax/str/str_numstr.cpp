@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dax64.h"
+#include "frame/ansi_string.h"
 #include "frame/error_model.h"
 #include "frame/export_frame.h"
 #include "imports/vek_imports.h"
@@ -123,6 +124,8 @@ std::string Convert(std::string_view text, int32_t from, int32_t to, int32_t len
         return converted;
     if (length < 0 || converted.size() > static_cast<size_t>(length))
         RaiseError(0xE2090008, kConvSource, nullptr);
+    if (static_cast<size_t>(length) > kLongestText)
+        RaiseOutOfMemory();
     return PadWithZeros(converted, static_cast<size_t>(length));
 }
 

@@ -86,8 +86,9 @@ int64_t TwinsWanted(std::string_view section) {
 // would make them, one call per group, until the parent path can be found.
 class MissingParents {
   public:
-    MissingParents(T_Object &object, std::string_view parent_path)
+    MissingParents(T_Object &object, std::string_view parent_path, int64_t most_groups)
         : object_(object),
+          most_groups_(most_groups),
           sections_(Sections(parent_path)),
           first_missing_(static_cast<size_t>(Section_Count(object.Current_Path()))) {}
 
@@ -96,7 +97,7 @@ class MissingParents {
         // The T_AddNodeA that makes the first group quotes this path.
         if (!parent->IsGroup())
             RaiseParentNotGroup(PathOfFirstGroup());
-        if (Groups_To_Make(*parent) > kMostMissingParents)
+        if (Groups_To_Make(*parent) > most_groups_)
             RaiseErrorFormat(kNodePathInvalid, kAddSource, "Too many missing parent nodes: %.220s",
                              PathOfFirstGroup().c_str());
         std::string written = object_.Current_Path();
@@ -141,15 +142,17 @@ class MissingParents {
     }
 
     T_Object &object_;
+    int64_t most_groups_;
     std::vector<std::string_view> sections_;
     size_t first_missing_;
 };
 
 // The parent of the new node located as the current node, its missing groups
 // made first.
-VekTreeNode &LocateOrMakeParent(T_Object &object, const std::string &parent_path) {
+VekTreeNode &LocateOrMakeParent(T_Object &object, const std::string &parent_path,
+                                int64_t most_missing_parents) {
     if (!Locate_Node(object, parent_path)) {
-        MissingParents(object, parent_path).Make();
+        MissingParents(object, parent_path, most_missing_parents).Make();
         if (!Locate_Node(object, parent_path))
             RaiseErrorFormat(kNodeMissing, kAddSource, "Node not found: %.239s",
                              parent_path.c_str());
@@ -257,7 +260,7 @@ void Change_Type(VekTreeNode &node, uint32_t node_type) {
 }
 
 int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t position,
-                         int32_t error_handling) {
+                         int32_t error_handling, int64_t most_missing_parents) {
     T_Table &table = Table_Or_Raise(kAddSource, path);
     const std::string expanded = table.Aliases().Expand(path);
     Check_Node_Path_Syntax(expanded);
@@ -268,7 +271,8 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const std::string_view parent_path = Parent_Path(expanded);
     if (parent_path.empty())
         RaiseInvalidNodePath(path);  // the root is declared, never added
-    VekTreeNode &parent = LocateOrMakeParent(object, Complete_Twin_Indexes(parent_path));
+    VekTreeNode &parent =
+        LocateOrMakeParent(object, Complete_Twin_Indexes(parent_path), most_missing_parents);
     if (!parent.IsGroup())
         RaiseParentNotGroup(path);
     const std::string_view name = Node_Name_Of_Path(expanded);

@@ -42,8 +42,10 @@ void Delete_Children(VekTreeNode &node);
 void Change_Type(VekTreeNode &node, uint32_t node_type);
 
 // What T_AddNodeA does, raising on failure; returns its result. Also used by
-// T_SetCreateA.
+// T_SetCreateA. `most_missing_parents` is the limit on the parent groups made on
+// the way (tests give a small one, to reach it without building a million nodes).
 int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t position,
-                         int32_t error_handling);
+                         int32_t error_handling,
+                         int64_t most_missing_parents = kMostMissingParents);
 
 }  // namespace Ostrel::Zam::tstore

@@ -35,6 +35,10 @@ BSTR AllocBytes(const void *data, std::size_t bytes) {
 }  // namespace
 
 BSTR SysAllocStringLen(const OLECHAR *text, UINT length) {
+    // Checked before multiplying: with a 32-bit size_t, 2^31 characters and more
+    // would wrap to a small byte count.
+    if (length > kMaxBytes / sizeof(OLECHAR))
+        return nullptr;
     return AllocBytes(text, std::size_t{length} * sizeof(OLECHAR));
 }
 

@@ -9,6 +9,7 @@
 #include "dax64.h"
 #include "frame/diagnostics.h"
 #include "frame_test_support.h"
+#include "platform/fault_guard.h"
 
 namespace {
 
@@ -83,6 +84,44 @@ TEST(FaultGuard, FaultOnOneThreadLeavesAnotherAlone) {
     EXPECT_EQ(faulting_last, Code(0xC0000005));
     EXPECT_EQ(raising_last, Code(0xE2090003));
     EXPECT_EQ(ZamGetLastError(), 0);
+}
+
+volatile uintptr_t g_unmapped_address = 8;
+
+// Reads from an address that is never mapped (kept free of sanitizer checks, so that
+// the hardware fault itself happens).
+__attribute__((noinline, no_sanitize("undefined", "address"))) int32_t ReadUnmapped() {
+    return *reinterpret_cast<volatile int32_t *>(g_unmapped_address);
+}
+
+// A guarded call inside a guarded call: the inner one's fault is the inner one's,
+// and once it has been caught the outer guard still catches a fault of its own body.
+TEST(FaultGuard, NestedGuardsEachCatchTheirOwnFault) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        bool inner_completed = true;
+        platform::FaultReport inner_report;
+        bool outer_reached_its_fault = false;
+        auto outer_body = [&] {
+            auto inner_body = [] { ReadUnmapped(); };
+            inner_completed = platform::RunGuarded(inner_body, &inner_report);
+            // An export called from a guarded body guards itself as well.
+            EXPECT_EQ(DaxTestFault(2), Code(0xC0000094));
+            outer_reached_its_fault = true;
+            ReadUnmapped();
+        };
+        platform::FaultReport outer_report;
+        EXPECT_FALSE(platform::RunGuarded(outer_body, &outer_report));
+        EXPECT_FALSE(inner_completed);
+        EXPECT_EQ(inner_report.code, 0xC0000005u);
+        EXPECT_TRUE(outer_reached_its_fault);
+        EXPECT_EQ(outer_report.code, 0xC0000005u);
+    }
+    // Nothing guarded is left behind: a guard that completes reports success.
+    auto quiet = [] {};
+    platform::FaultReport report;
+    EXPECT_TRUE(platform::RunGuarded(quiet, &report));
+    ZamSetErrorInfo(nullptr);
 }
 
 std::string PointerText(const void *address) {

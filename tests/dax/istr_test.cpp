@@ -1,5 +1,6 @@
 // The IString editing exports: results and errors of the cases that pin them,
 // properties over generated IStrings, and megabyte texts.
+#include <limits>
 #include <random>
 
 #include "istr_test_support.h"
@@ -185,6 +186,28 @@ TEST(IStrLongTexts, MegabyteThroughPaddSwapInstrAndTrim) {
     const std::string needle = std::string(100000, 'a') + "b";
     EXPECT_EQ(Str_IStr_InstrA(haystack.c_str(), needle.c_str(), 1), 900001);
     EXPECT_EQ(Take(Str_IStr_TrimA(haystack.c_str(), "a", 1)), "b");
+}
+
+}  // namespace
+
+namespace {
+
+// Positions and lengths near 2^31: 64-bit sums, and texts that cannot exist refused
+// before they are built.
+TEST(IStrLimits, PositionsAndLengthsNear2To31) {
+    constexpr int32_t kHuge = std::numeric_limits<int32_t>::max();
+    const ThreadError out_of_memory = {Code(0xC0000008), std::nullopt, std::nullopt};
+    RunCases({
+        ISTR_ROW(Str_IStr_MidA("abc", 2, kHuge), kNull, kMidExceeded),
+        ISTR_ROW(Str_IStr_MidA("abc", kHuge, 0), kNull, kNoError),
+        ISTR_ROW(Str_IStr_MidA("abc", kHuge, kHuge), kNull, kMidExceeded),
+        ISTR_ROW(Str_IStr_InstrA("abc", "c", kHuge), N(0xE209000C), kInstrIndex),
+        ISTR_ROW(Str_IStr_PaddA("a", "b", kHuge, 5), kNull, kPaddIndex),
+        ISTR_ROW(Str_IStr_PaddA("a", "b", -1, kHuge), kNull, out_of_memory),
+        ISTR_ROW(Str_IStr_PaddA("a", "#41#42", -1, kHuge), kNull, out_of_memory),
+        ISTR_ROW(Str_IStr_RandomA(kHuge, "", "", ""), kNull, out_of_memory),
+        ISTR_ROW(Str_IStr_SwapA("abcd", kHuge), kNull, kMidExceeded),
+    });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -330,6 +331,9 @@ TEST(NumStrCompare, HundredThousandDigitOperands) {
 TEST(NumStrConv, LengthPadsOrFails) {
     EXPECT_EQ(Conv("255", 10, 2, 10).text, "0011111111");
     EXPECT_EQ(Conv("255", 10, 2).text, "11111111");
+    // A length equal to the converted width is enough; one less is too short.
+    EXPECT_EQ(Conv("255", 10, 2, 8).text, "11111111");
+    EXPECT_EQ(Conv("255", 10, 2, 7).code, Code(0xE2090008));
     const Outcome too_short = Conv("255", 10, 2, 4);
     EXPECT_EQ(too_short.code, Code(0xE2090008));
     EXPECT_EQ(too_short.source, "Str.Str_NumStr_Conv");
@@ -458,3 +462,17 @@ TEST(NumStrRandom, RandomDigitCoversTheBase) {
 }
 
 }  // namespace
+
+// ---- lengths near 2^31 ------------------------------------------------------------
+
+// A length that no text can have is refused before anything is built: with 32-bit
+// pointers the gigabytes cannot be had, with 64-bit ones they would be wasted.
+TEST(NumStrLimits, LengthsNoTextCanHaveFailAtOnce) {
+    constexpr int32_t kHuge = std::numeric_limits<int32_t>::max();
+    for (const int32_t length : {kHuge, 0x7FFFFFF0}) {
+        SCOPED_TRACE(length);
+        EXPECT_EQ(Conv("1", 10, 2, length).code, Code(0xC0000008));
+        EXPECT_EQ(Random(length, "", "", "").code, Code(0xC0000008));
+        EXPECT_EQ(Random(length, "1", "", "").code, Code(0xC0000008));
+    }
+}

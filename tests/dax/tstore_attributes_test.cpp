@@ -321,6 +321,21 @@ TEST_F(TStoreAttributes, FormattedValuesRoundTrip) {
     EXPECT_EQ(Get("Main.Port.A!Count"), "34");
 }
 
+TEST_F(TStoreAttributes, FormattedBooleansTakeOneAndZero) {
+    ASSERT_EQ(TypeOf(*a_, "Flag"), VEK_VT_BOOL);
+    const struct {
+        const char *text, *shown;
+    } cases[] = {{"1", "True"}, {"0", "False"}, {"1", "True"}, {"false", "False"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(T_SetA("Main.Port.A!Flag", c.text, kFormatted), 0);
+        EXPECT_EQ(TypeOf(*a_, "Flag"), VEK_VT_BOOL);
+        EXPECT_EQ(Get("Main.Port.A!Flag", kFormatted), c.shown);
+    }
+    EXPECT_EQ(T_SetA("Main.Port.A!Flag", "01", kFormatted), Code(0xE2040023));
+    EXPECT_EQ(Get("Main.Port.A!Flag", kFormatted), "False");
+}
+
 TEST_F(TStoreAttributes, SetCreateAddsTheMissingNodeAsAnItem) {
     ASSERT_EQ(T_SetCreateA("Main.New.Leaf!Count", "3"), 0);
     ASSERT_TRUE(Locate_Node(Object("Main"), "Main.New[1].Leaf[1]"));

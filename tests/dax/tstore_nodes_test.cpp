@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "frame/export_frame.h"
 #include "imports/vek_variant.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_node_building.h"
@@ -113,6 +114,27 @@ TEST_F(TStoreNodes, AHugeMissingTwinIndexIsRefusedBeforeAnythingIsMade) {
     EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000B), "T.T_AddNode",
                                         "Too many missing parent nodes: Root.A"}));
     EXPECT_EQ(Shape(), "");
+}
+
+// The limit on the groups one call makes, at a small value: groups that exist count
+// against what the path asks for, and the limit itself is allowed.
+TEST_F(TStoreNodes, MissingParentGroupsUpToTheLimitAreMade) {
+    constexpr int64_t kLimit = 5;
+    const auto add = [](const char *path) {
+        return Ostrel::Zam::IntegerExport("test",
+                                          [&] { return Add_Node_At_Path(path, 0, -1, 3, kLimit); });
+    };
+    EXPECT_EQ(add("Root.A[2].B[4].C"), Code(0xE204000B));  // 6 groups
+    EXPECT_EQ(LastError(), (ThreadError{Code(0xE204000B), "T.T_AddNode",
+                                        "Too many missing parent nodes: Root.A"}));
+    EXPECT_EQ(Shape(), "");
+    EXPECT_EQ(add("Root.A[2].B[3].C"), 0);  // exactly 5
+    EXPECT_EQ(Shape(), "A,A(B,B,B(C-))");
+    // Below the second A three Bs exist: the fourth and five new Ds are 6.
+    EXPECT_EQ(add("Root.A[2].B[4].D[5].E"), Code(0xE204000B));
+    EXPECT_EQ(LastError().description, "Too many missing parent nodes: Root.A[2].B");
+    EXPECT_EQ(add("Root.A[2].B[4].D[4].E"), 0);
+    EXPECT_EQ(Shape(), "A,A(B,B,B(C-),B(D,D,D,D(E-)))");
 }
 
 TEST_F(TStoreNodes, AddingExpandsAnAlias) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ Argument Form(ArgumentForm form, std::string text = {}) {
     return {form, std::move(text), 0};
 }
 
-const Signature kSample{"Sample", Library::kDax, ResultKind::kStatus, "tiop"};
+const Signature kSample{"Sample", nullptr, Library::kDax, ResultKind::kStatus, "tiop"};
 
 std::string BindError(const std::vector<Argument> &arguments, const Variables &variables = {}) {
     Binding binding;
@@ -100,7 +101,7 @@ int32_t PLATFORM_STDCALL NoError() {
 }
 
 TEST(ArgumentBinding, VariantsAreBuiltPassedAndShown) {
-    const Signature sample{"SampleV", Library::kDax, ResultKind::kStatus, "vvv"};
+    const Signature sample{"SampleV", nullptr, Library::kDax, ResultKind::kStatus, "vvv"};
     const std::vector<Argument> arguments = {Text("i4:12"), Form(ArgumentForm::kOut),
                                              Form(ArgumentForm::kNull)};
     Binding binding;
@@ -144,19 +145,47 @@ void *PLATFORM_STDCALL Echo(void *p) {
     return p;
 }
 
+template <auto function>
+Word CallTyped(std::span<const Word> words) {
+    return TypedCaller<decltype(function)>::Call(reinterpret_cast<void *>(function), words);
+}
+
 TEST(NativeCall, ArgumentsArriveInOrderAndResultsTruncate) {
-    EXPECT_EQ(WordAsInt32(CallWithWords(reinterpret_cast<void *>(&Zero), {})), -7);
+    EXPECT_EQ(WordAsInt32(CallTyped<&Zero>({})), -7);
     const char *digit = "4";
     const std::vector<Word> two = {IntegerWord(-3), reinterpret_cast<Word>(digit)};
-    EXPECT_EQ(WordAsInt32(CallWithWords(reinterpret_cast<void *>(&Two), two)), -26);
+    EXPECT_EQ(WordAsInt32(CallTyped<&Two>(two)), -26);
     std::vector<Word> eight;
     for (int32_t i = 1; i <= 8; ++i)
         eight.push_back(IntegerWord(i));
-    EXPECT_EQ(WordAsInt32(CallWithWords(reinterpret_cast<void *>(&Eight), eight)), 12345678);
+    EXPECT_EQ(WordAsInt32(CallTyped<&Eight>(eight)), 12345678);
     int local = 0;
     const std::vector<Word> pointer = {reinterpret_cast<Word>(&local)};
-    EXPECT_EQ(CallWithWords(reinterpret_cast<void *>(&Echo), pointer), pointer[0]);
+    EXPECT_EQ(CallTyped<&Echo>(pointer), pointer[0]);
+    // A call with a number of words other than the export's arity is not made.
+    EXPECT_EQ(CallTyped<&Two>(eight), 0u);
 }
+
+// Narrow and unsigned parameters get the low bits of the int32 they were given, and a
+// function without a result reports 0.
+uint32_t g_narrow_seen = 0;
+void PLATFORM_STDCALL Narrow(uint8_t byte, uint32_t word) {
+    g_narrow_seen = byte * 0x10000u + (word & 0xFFFFu);
+}
+
+TEST(NativeCall, ParametersTakeTheirDeclaredWidth) {
+    const std::vector<Word> words = {IntegerWord(0x1FF), IntegerWord(-1)};
+    EXPECT_EQ(CallTyped<&Narrow>(words), 0u);
+    EXPECT_EQ(g_narrow_seen, 0xFFFFFFu);
+}
+
+// The letters of an entry must describe the declared type of its export.
+static_assert(SignatureCheck<decltype(&Two)>::Fits(ResultKind::kStatus, "it"));
+static_assert(!SignatureCheck<decltype(&Two)>::Fits(ResultKind::kStatus, "ip"));
+static_assert(!SignatureCheck<decltype(&Two)>::Fits(ResultKind::kText, "it"));
+static_assert(!SignatureCheck<decltype(&Two)>::Fits(ResultKind::kStatus, "i"));
+static_assert(SignatureCheck<decltype(&Echo)>::Fits(ResultKind::kPointer, "p"));
+static_assert(SignatureCheck<decltype(&Narrow)>::Fits(ResultKind::kVoid, "ii"));
 
 }  // namespace
 }  // namespace daxhost

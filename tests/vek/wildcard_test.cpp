@@ -76,6 +76,9 @@ TEST(Wildcard, SetsOfSingleCharacters) {
     ExpectMatches("{a-c}", {"a", "b", "c"}, {"B", "d"});
     ExpectMatches("{a-c}", {"B"}, {"d"}, VEK_IGNORE_CASE);
     ExpectMatches("{X-Z}", {"y"}, {"w"}, VEK_IGNORE_CASE);
+    // A range whose ends are equal is that one character.
+    ExpectMatches("{a-a}", {"a"}, {"b", "`", "A", ""});
+    ExpectMatches("<a-a>", {"a", "aaa"}, {"", "ab"});
 }
 
 TEST(Wildcard, OneOrMoreOfASetAndNumbers) {

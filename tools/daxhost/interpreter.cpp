@@ -66,7 +66,7 @@ void Interpreter::RunCall(const CallLine &call, int line_number) {
     const HostFunctions &host = libraries_.Host();
     if (signature->error_use == ErrorUse::kReports && !call.keep_error)
         host.set_error_info(nullptr);
-    const Word result = CallWithWords(function, binding.words);
+    const Word result = signature->call(function, binding.words);
     const CallOutcome outcome = CollectOutcome(*signature, result, binding, host);
 
     if (IsFailure(*signature, outcome))

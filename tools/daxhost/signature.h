@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <type_traits>
+
+#include "native_call.h"
 
 namespace daxhost {
 
@@ -41,6 +44,7 @@ enum class ErrorUse {
 
 struct Signature {
     std::string_view name;
+    ExportCaller call;  // calls the export through a pointer of its exact type
     Library library;
     ResultKind result;
     std::string_view arguments;  // one letter per argument, in order
@@ -49,6 +53,69 @@ struct Signature {
     size_t Arity() const { return arguments.size(); }
     ArgumentKind ArgumentAt(size_t index) const;
 };
+
+// Whether a parameter type is one that an argument letter stands for: integers of
+// any width for 'i', exactly `const char *` for 't', a pointer to a pointer for 'o',
+// any other data pointer for 'p' and 'v'.
+template <typename Parameter>
+constexpr bool ParameterFits(char letter) {
+    using Pointee = std::remove_pointer_t<Parameter>;
+    switch (letter) {
+        case kInt32Letter:
+            return std::is_integral_v<Parameter>;
+        case kTextLetter:
+            return std::is_same_v<Parameter, const char *>;
+        case kOutTextLetter:
+            return std::is_pointer_v<Parameter> && std::is_pointer_v<Pointee>;
+        case kPointerLetter:
+        case kVariantLetter:
+            return std::is_pointer_v<Parameter> && !std::is_pointer_v<Pointee> &&
+                   !std::is_function_v<Pointee> && !std::is_same_v<Parameter, const char *>;
+        default:
+            return false;
+    }
+}
+
+template <typename Result>
+constexpr bool ResultFits(ResultKind kind) {
+    switch (kind) {
+        case ResultKind::kStatus:
+        case ResultKind::kNumber:
+        case ResultKind::kCode:
+            return std::is_same_v<Result, int32_t>;
+        case ResultKind::kText:
+            return std::is_same_v<Result, char *>;
+        case ResultKind::kPointer:
+            return std::is_same_v<Result, void *>;
+        case ResultKind::kVoid:
+            return std::is_void_v<Result>;
+    }
+    return false;
+}
+
+template <typename Function>
+struct SignatureCheck;
+
+template <typename Result, typename... Parameters>
+struct SignatureCheck<Result(PLATFORM_STDCALL *)(Parameters...)> {
+    static constexpr bool Fits(ResultKind result, std::string_view letters) {
+        if (letters.size() != sizeof...(Parameters) || !ResultFits<Result>(result))
+            return false;
+        [[maybe_unused]] size_t index = 0;
+        return (ParameterFits<Parameters>(letters[index++]) && ...);
+    }
+};
+
+// A table entry for an export whose declared type is `Function`: the letters and the
+// result kind must describe that type, or the table does not compile.
+template <typename Function>
+consteval Signature DeclaredExport(std::string_view name, Library library, ResultKind result,
+                                   std::string_view arguments,
+                                   ErrorUse error_use = ErrorUse::kReports) {
+    if (arguments.size() > kMaxArguments || !SignatureCheck<Function>::Fits(result, arguments))
+        throw "the argument letters or the result kind do not fit the declared type";
+    return {name, &TypedCaller<Function>::Call, library, result, arguments, error_use};
+}
 
 // Every export a script can call.
 std::span<const Signature> AllSignatures();

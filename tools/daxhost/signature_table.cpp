@@ -1,8 +1,14 @@
 // The exports a script can call, one line each. Arguments: t text, i int32 (or
 // uint32), p pointer handle, o output text (char ** or a counted byte array's
 // void **), v VARIANT * (variant_argument.h). A function whose symbol a library
-// lacks is reported at the call.
+// lacks is reported at the call. Each entry takes the type of the export from the
+// library's own header: an entry whose letters do not fit that type does not compile,
+// and the call goes through a pointer of exactly that type.
+#include "dax64.h"
+#include "morph64.h"
 #include "signature.h"
+#include "vek64.h"
+#include "vek64_store.h"
 
 namespace daxhost {
 
@@ -19,110 +25,114 @@ constexpr auto kText = ResultKind::kText;
 
 constexpr auto kInspects = ErrorUse::kInspects;
 
+#define DAXHOST_EXPORT(name, ...) DeclaredExport<decltype(&name)>(#name, __VA_ARGS__)
+
 constexpr Signature kSignatures[] = {
     // Host functions of the support library: the thread's error information.
-    {"ZamGetLastError", kVek, kCode, "", kInspects},
-    {"ZamGetLastErrorSourceA", kVek, kText, "", kInspects},
-    {"ZamGetLastErrorDescriptionA", kVek, kText, "", kInspects},
-    {"ZamSetErrorInfo", kVek, kNumber, "p", kInspects},
+    DAXHOST_EXPORT(ZamGetLastError, kVek, kCode, "", kInspects),
+    DAXHOST_EXPORT(ZamGetLastErrorSourceA, kVek, kText, "", kInspects),
+    DAXHOST_EXPORT(ZamGetLastErrorDescriptionA, kVek, kText, "", kInspects),
+    DAXHOST_EXPORT(ZamSetErrorInfo, kVek, kNumber, "p", kInspects),
     // (code, source, description, help_link, dump, dump_size, inner_error)
-    {"ZamSetErrorInfoA", kVek, kStatus, "itttpip"},
+    DAXHOST_EXPORT(ZamSetErrorInfoA, kVek, kStatus, "itttpip"),
 
     // Text helpers of the support library.
-    {"VekTextNewA", kVek, kText, "ti"},
-    {"VekStrnSearchA", kVek, kNumber, "titiii"},
-    {"VekStrnSearchRevA", kVek, kNumber, "titiii"},
-    {"VekStrnCompA", kVek, kNumber, "titii"},
+    DAXHOST_EXPORT(VekTextNewA, kVek, kText, "ti"),
+    DAXHOST_EXPORT(VekStrnSearchA, kVek, kNumber, "titiii"),
+    DAXHOST_EXPORT(VekStrnSearchRevA, kVek, kNumber, "titiii"),
+    DAXHOST_EXPORT(VekStrnCompA, kVek, kNumber, "titii"),
     // (value, radix, width, fill, flags, buffer, buffer_size): pass a null buffer
     // so that the result is a counted text the host may free.
-    {"VekInt32ToStrnA", kVek, kText, "iiiiipi"},
+    DAXHOST_EXPORT(VekInt32ToStrnA, kVek, kText, "iiiiipi"),
 
     // The format library.
-    {"FormatOutputA", kMorph, kStatus, "ttoi"},
-    {"FormatIStrToRawA", kMorph, kStatus, "to"},
+    DAXHOST_EXPORT(FormatOutputA, kMorph, kStatus, "ttoi"),
+    DAXHOST_EXPORT(FormatIStrToRawA, kMorph, kStatus, "to"),
 
     // IString services of the system.
-    {"Str_IStr_LenA", kDax, kStatus, "t"},
-    {"Str_IStr_MidA", kDax, kText, "tii"},
-    {"Str_IStr_PaddA", kDax, kText, "ttii"},
-    {"Str_IStr_TrimA", kDax, kText, "tti"},
-    {"Str_IStr_InstrA", kDax, kStatus, "tti"},
-    {"Str_IStr_CmpA", kDax, kStatus, "ttti"},
-    {"Str_IStr_SwapA", kDax, kText, "ti"},
-    {"Str_HexStrToIStrA", kDax, kText, "t"},
-    {"Str_IStrToHexStrA", kDax, kText, "t"},
-    {"Str_BitStrToHexStrA", kDax, kText, "t"},
-    {"Str_HexStrToBitStrA", kDax, kText, "t"},
-    {"Str_IStr_RandomA", kDax, kText, "ittt"},
+    DAXHOST_EXPORT(Str_IStr_LenA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(Str_IStr_MidA, kDax, kText, "tii"),
+    DAXHOST_EXPORT(Str_IStr_PaddA, kDax, kText, "ttii"),
+    DAXHOST_EXPORT(Str_IStr_TrimA, kDax, kText, "tti"),
+    DAXHOST_EXPORT(Str_IStr_InstrA, kDax, kStatus, "tti"),
+    DAXHOST_EXPORT(Str_IStr_CmpA, kDax, kStatus, "ttti"),
+    DAXHOST_EXPORT(Str_IStr_SwapA, kDax, kText, "ti"),
+    DAXHOST_EXPORT(Str_HexStrToIStrA, kDax, kText, "t"),
+    DAXHOST_EXPORT(Str_IStrToHexStrA, kDax, kText, "t"),
+    DAXHOST_EXPORT(Str_BitStrToHexStrA, kDax, kText, "t"),
+    DAXHOST_EXPORT(Str_HexStrToBitStrA, kDax, kText, "t"),
+    DAXHOST_EXPORT(Str_IStr_RandomA, kDax, kText, "ittt"),
 
     // Host functions of the support library: property lists and tree roots.
-    {"VekPropsNew", kVek, ResultKind::kPointer, ""},
-    {"VekPropsSetInt32", kVek, kStatus, "pti"},
-    {"VekPropsSetTextA", kVek, kStatus, "ptt"},
-    {"VekPropsFree", kVek, ResultKind::kVoid, "p"},
-    {"VekTreeNewA", kVek, kStatus, "ti"},
-    {"VekTreeFree", kVek, kStatus, "i"},
+    DAXHOST_EXPORT(VekPropsNew, kVek, ResultKind::kPointer, ""),
+    DAXHOST_EXPORT(VekPropsSetInt32, kVek, kStatus, "pti"),
+    DAXHOST_EXPORT(VekPropsSetTextA, kVek, kStatus, "ptt"),
+    DAXHOST_EXPORT(VekPropsFree, kVek, ResultKind::kVoid, "p"),
+    DAXHOST_EXPORT(VekTreeNewA, kVek, kStatus, "ti"),
+    DAXHOST_EXPORT(VekTreeFree, kVek, kStatus, "i"),
     // Tree files, property texts, UUID texts and packing.
-    {"VekTreeLoadA", kVek, kStatus, "ti"},
-    {"VekTreeSaveA", kVek, kStatus, "iti"},
-    {"VekTreeToTextA", kVek, kText, "i"},
-    {"VekTextToPropsA", kVek, ResultKind::kPointer, "ttii"},
-    {"VekPropsToTextA", kVek, kText, "ptii"},
-    {"VekUuidToStrnA", kVek, kText, "tpi"},
+    DAXHOST_EXPORT(VekTreeLoadA, kVek, kStatus, "ti"),
+    DAXHOST_EXPORT(VekTreeSaveA, kVek, kStatus, "iti"),
+    DAXHOST_EXPORT(VekTreeToTextA, kVek, kText, "i"),
+    DAXHOST_EXPORT(VekTextToPropsA, kVek, ResultKind::kPointer, "ttii"),
+    DAXHOST_EXPORT(VekPropsToTextA, kVek, kText, "ptii"),
+    DAXHOST_EXPORT(VekUuidToStrnA, kVek, kText, "tpi"),
     // (data, size, output, flags, level or limit)
-    {"VekCompressData", kVek, kStatus, "tioii"},
-    {"VekDecompressData", kVek, kStatus, "tioii"},
+    DAXHOST_EXPORT(VekCompressData, kVek, kStatus, "tioii"),
+    DAXHOST_EXPORT(VekDecompressData, kVek, kStatus, "tioii"),
 
     // The T store: trees, their overview and aliases.
-    {"T_CheckNodeNameA", kDax, kStatus, "t"},
-    {"T_Declare", kDax, kStatus, "p"},
-    {"T_RemoveA", kDax, kStatus, "t"},
-    {"T_Terminate", kDax, kStatus, ""},
-    {"T_Present_T_Table", kDax, kText, ""},
-    {"TestHeap", kDax, kStatus, "tii"},
-    {"T_SetAliasA", kDax, kStatus, "tt"},
-    {"T_GetAliasA", kDax, kText, "t"},
-    {"T_ListAliasesA", kDax, kText, ""},
-    {"T_DeleteAliasA", kDax, kStatus, "t"},
+    DAXHOST_EXPORT(T_CheckNodeNameA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_Declare, kDax, kStatus, "p"),
+    DAXHOST_EXPORT(T_RemoveA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_Terminate, kDax, kStatus, ""),
+    DAXHOST_EXPORT(T_Present_T_Table, kDax, kText, ""),
+    DAXHOST_EXPORT(TestHeap, kDax, kStatus, "tii"),
+    DAXHOST_EXPORT(T_SetAliasA, kDax, kStatus, "tt"),
+    DAXHOST_EXPORT(T_GetAliasA, kDax, kText, "t"),
+    DAXHOST_EXPORT(T_ListAliasesA, kDax, kText, ""),
+    DAXHOST_EXPORT(T_DeleteAliasA, kDax, kStatus, "t"),
 
     // The T store: building nodes and asking about them.
-    {"T_AddNodeA", kDax, kStatus, "tiii"},
-    {"T_DeleteNodeA", kDax, kStatus, "tii"},
-    {"T_ChangeNodeTypeA", kDax, kStatus, "tii"},
-    {"T_ExistsA", kDax, kStatus, "t"},
-    {"T_IsGroupA", kDax, kStatus, "t"},
-    {"T_GetNodePositionA", kDax, kStatus, "t"},
-    {"T_CountNodesA", kDax, kStatus, "ti"},
-    {"T_GetFullPathA", kDax, kText, "tii"},
-    {"T_GetChildFullPathA", kDax, kText, "ti"},
-    {"T_GetNodeHandleA", kDax, kStatus, "t"},
-    {"T_GetFullPathFromHA", kDax, kText, "i"},
-    {"T_CheckCurrentNodeA", kDax, kStatus, "t"},
+    DAXHOST_EXPORT(T_AddNodeA, kDax, kStatus, "tiii"),
+    DAXHOST_EXPORT(T_DeleteNodeA, kDax, kStatus, "tii"),
+    DAXHOST_EXPORT(T_ChangeNodeTypeA, kDax, kStatus, "tii"),
+    DAXHOST_EXPORT(T_ExistsA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_IsGroupA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_GetNodePositionA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_CountNodesA, kDax, kStatus, "ti"),
+    DAXHOST_EXPORT(T_GetFullPathA, kDax, kText, "tii"),
+    DAXHOST_EXPORT(T_GetChildFullPathA, kDax, kText, "ti"),
+    DAXHOST_EXPORT(T_GetNodeHandleA, kDax, kStatus, "t"),
+    DAXHOST_EXPORT(T_GetFullPathFromHA, kDax, kText, "i"),
+    DAXHOST_EXPORT(T_CheckCurrentNodeA, kDax, kStatus, "t"),
 
     // The T store: attributes.
-    {"T_GetA", kDax, kText, "tii"},
-    {"T_GetVariantA", kDax, kStatus, "tiv"},
-    {"T_SetA", kDax, kStatus, "tti"},
-    {"T_SetVariantA", kDax, kStatus, "tv"},
-    {"T_SetCreateA", kDax, kStatus, "tt"},
-    {"T_ChangeAttributeTypeA", kDax, kStatus, "tti"},
+    DAXHOST_EXPORT(T_GetA, kDax, kText, "tii"),
+    DAXHOST_EXPORT(T_GetVariantA, kDax, kStatus, "tiv"),
+    DAXHOST_EXPORT(T_SetA, kDax, kStatus, "tti"),
+    DAXHOST_EXPORT(T_SetVariantA, kDax, kStatus, "tv"),
+    DAXHOST_EXPORT(T_SetCreateA, kDax, kStatus, "tt"),
+    DAXHOST_EXPORT(T_ChangeAttributeTypeA, kDax, kStatus, "tti"),
 
     // The T store: copying, moving and search.
-    {"T_CopyNodeA", kDax, kStatus, "ttii"},
-    {"T_MoveNodeA", kDax, kStatus, "ttii"},
-    {"T_SearchA", kDax, kText, "tttiii"},
-    {"T_SearchNextA", kDax, kText, ""},
+    DAXHOST_EXPORT(T_CopyNodeA, kDax, kStatus, "ttii"),
+    DAXHOST_EXPORT(T_MoveNodeA, kDax, kStatus, "ttii"),
+    DAXHOST_EXPORT(T_SearchA, kDax, kText, "tttiii"),
+    DAXHOST_EXPORT(T_SearchNextA, kDax, kText, ""),
 
     // NumStr services of the system.
-    {"Str_NumStr_ArithmOpA", kDax, kText, "ttti"},
-    {"Str_NumStr_CmpA", kDax, kStatus, "ttti"},
-    {"Str_NumStr_RandomA", kDax, kText, "ittti"},
-    {"Str_NumStr_ConvA", kDax, kText, "tiii"},
+    DAXHOST_EXPORT(Str_NumStr_ArithmOpA, kDax, kText, "ttti"),
+    DAXHOST_EXPORT(Str_NumStr_CmpA, kDax, kStatus, "ttti"),
+    DAXHOST_EXPORT(Str_NumStr_RandomA, kDax, kText, "ittti"),
+    DAXHOST_EXPORT(Str_NumStr_ConvA, kDax, kText, "tiii"),
 
     // Test exports of the system (testing builds only).
-    {"DaxTestFault", kDax, kStatus, "i"},
-    {"DaxTestFaultText", kDax, kText, "ti"},
+    DAXHOST_EXPORT(DaxTestFault, kDax, kStatus, "i"),
+    DAXHOST_EXPORT(DaxTestFaultText, kDax, kText, "ti"),
 };
+
+#undef DAXHOST_EXPORT
 
 }  // namespace
 

@@ -64,9 +64,13 @@
 #define VEK_CLASS PLATFORM_DLL_IMPORT
 #endif
 
+// The class's constants are enumerators, not static data members: a data member of
+// an imported class is reached through the library's import table, and a caller that
+// takes one by reference (std::make_unique, std::max) without optimisation would need
+// a symbol that the library does not export.
 class VEK_CLASS VekTreeNode {
   public:
-    static constexpr uint32_t kGroup = 128;
+    enum : uint32_t { kGroup = 128 };
 
     explicit VekTreeNode(uint32_t attributes = 0);
     VekTreeNode(const VekTreeNode &) = delete;
@@ -190,11 +194,11 @@ class VEK_CLASS VekTreeNode {
     // Names up to kShortName characters live in the node itself (short_name_); a
     // longer one is a counted text (name_). Either way a copy of a node with a
     // short name needs no allocation for it.
-    static constexpr size_t kShortName = 15;
-    static constexpr uint8_t kLongName = 0xFF;  // short_name_length_ of a long name
+    enum : size_t { kShortName = 15 };
+    enum : uint8_t { kLongName = 0xFF };  // short_name_length_ of a long name
     // Room for the node's property list (the library's VEKPROPS), which is built
     // inside the node so that a node and its list are one allocation.
-    static constexpr size_t kPropertyListRoom = 80;
+    enum : size_t { kPropertyListRoom = 80 };
 
     // What walks read of every node comes first: with the class's table pointer
     // these fields fill the first 64 bytes, so a walk reads one cache line of a

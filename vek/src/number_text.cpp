@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "failure.h"
+#include "guarded_call.h"
 #include "text_view.h"
 #include "vek64.h"
 
@@ -12,6 +13,8 @@ namespace {
 using vek::ViewOf;
 
 constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+// The longest counted text: its block of at most 0x7FFFFFF0 bytes ends in a zero.
+constexpr int64_t kMostDigits = 0x7FFFFFEF;
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9')
@@ -84,16 +87,24 @@ char *FormatDigits(uint64_t magnitude, bool negative, int32_t radix, int32_t wid
     if (negative)
         digits[count++] = '-';
     const int32_t padding = width > count ? width - count : 0;
+    const int64_t length = int64_t{count} + padding;
+    // Refused before the padding is built: a width near 2^31 would otherwise take
+    // gigabytes first (and cannot be had at all with 32-bit pointers).
+    if (buffer != nullptr && buffer_size <= length) {
+        vek::Fail(VEK_E_INVALIDARG, function, "Buffer of %d bytes cannot hold %lld digits",
+                  buffer_size, static_cast<long long>(length));
+        return nullptr;
+    }
+    if (length > kMostDigits) {
+        vek::Fail(VEK_E_OVERFLOW, function, "%lld digits are more than a text holds",
+                  static_cast<long long>(length));
+        return nullptr;
+    }
     std::string text(static_cast<size_t>(padding), static_cast<char>(fill));
     for (int i = count; i-- > 0;)
         text.push_back(digits[i]);
     if (buffer == nullptr)
         return VekTextNewA(text.data(), static_cast<int32_t>(text.size()));
-    if (buffer_size <= static_cast<int32_t>(text.size())) {
-        vek::Fail(VEK_E_INVALIDARG, function, "Buffer of %d bytes cannot hold %d digits",
-                  buffer_size, static_cast<int>(text.size()));
-        return nullptr;
-    }
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return buffer;
 }
@@ -131,8 +142,10 @@ VEK_API char *VEK_CALL VekInt32ToStrnA(int32_t value, int32_t radix, int32_t wid
     const bool as_unsigned = (flags & VEK_NUMBER_UNSIGNED) != 0 || value >= 0;
     const uint64_t magnitude = as_unsigned ? static_cast<uint32_t>(value)
                                            : static_cast<uint64_t>(-static_cast<int64_t>(value));
-    return FormatDigits(magnitude, !as_unsigned, radix, width, fill, buffer, buffer_size,
-                        "VekInt32ToStrnA");
+    return vek::GuardPointer("VekInt32ToStrnA", [&] {
+        return FormatDigits(magnitude, !as_unsigned, radix, width, fill, buffer, buffer_size,
+                            "VekInt32ToStrnA");
+    });
 }
 
 VEK_API char *VEK_CALL VekInt64ToStrnA(int64_t value, int32_t radix, int32_t width, int32_t fill,
@@ -140,6 +153,8 @@ VEK_API char *VEK_CALL VekInt64ToStrnA(int64_t value, int32_t radix, int32_t wid
     const bool as_unsigned = (flags & VEK_NUMBER_UNSIGNED) != 0 || value >= 0;
     const uint64_t magnitude =
         as_unsigned ? static_cast<uint64_t>(value) : 0 - static_cast<uint64_t>(value);
-    return FormatDigits(magnitude, !as_unsigned, radix, width, fill, buffer, buffer_size,
-                        "VekInt64ToStrnA");
+    return vek::GuardPointer("VekInt64ToStrnA", [&] {
+        return FormatDigits(magnitude, !as_unsigned, radix, width, fill, buffer, buffer_size,
+                            "VekInt64ToStrnA");
+    });
 }

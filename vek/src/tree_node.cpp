@@ -26,7 +26,8 @@ VekTreeNode::VekTreeNode(uint32_t attributes) : attributes_(attributes) {
     static_assert(sizeof(VEKPROPS) <= kPropertyListRoom && alignof(VEKPROPS) <= 8,
                   "the property list must fit the room kept for it in the node");
     std::construct_at(static_cast<VEKPROPS *>(static_cast<void *>(property_list_room_)));
-    static_assert(kShortName < kLongName, "a short name's length must differ from the mark");
+    static_assert(size_t{kShortName} < size_t{kLongName},
+                  "a short name's length must differ from the mark");
 }
 
 VekTreeNode::~VekTreeNode() {

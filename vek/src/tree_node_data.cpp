@@ -22,7 +22,7 @@ int32_t VekTreeNode::SetName(const char *name, int32_t length) {
     // The new name may be (part of) the old one: it is copied before that is freed.
     if (fresh == nullptr && !text.empty())
         std::memmove(short_name_, text.data(), text.size());
-    short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : kLongName;
+    short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : uint8_t{kLongName};
     VekTextFree(name_);
     name_ = fresh;
     if (renamed && parent_ != nullptr)

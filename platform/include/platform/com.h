@@ -357,6 +357,16 @@ HRESULT SafeArrayGetUBound(SAFEARRAY *array, UINT dimension, LONG *bound);
 
 #endif  // !PLATFORM_WINDOWS
 
+// The layouts that hosts share with the libraries, whichever definitions are in use:
+// they follow the pointer size (two record pointers in a VARIANT, the data pointer of
+// a SAFEARRAY), and nothing else may move them.
+static_assert(sizeof(VARIANT) == (sizeof(void *) == 4 ? 16 : 24));
+static_assert(offsetof(VARIANT, lVal) == 8 && offsetof(VARIANT, bstrVal) == 8);
+static_assert(sizeof(DECIMAL) == 16 && sizeof(SAFEARRAYBOUND) == 8);
+static_assert(offsetof(SAFEARRAY, pvData) == (sizeof(void *) == 4 ? 12 : 16));
+static_assert(offsetof(SAFEARRAY, rgsabound) == (sizeof(void *) == 4 ? 16 : 24));
+static_assert(sizeof(SAFEARRAY) == (sizeof(void *) == 4 ? 24 : 32));
+
 #include <string>
 #include <string_view>
 #include <utility>
