@@ -2,9 +2,12 @@
 // exports, with operands of any length. Any difference from the value GMP computes,
 // or from the width rules of the texts, is a failure.
 //
+// Random NumStrs are checked against their bounds and excluded value.
+//
 // Input: byte 0 picks the operation, byte 1 the base (values outside 2..36 occur
-// and must be refused), byte 2 the comparison operator or the target base and
-// length of a conversion; the rest holds the two operands split at a zero byte.
+// and must be refused), byte 2 the comparison operator, the target base and
+// length of a conversion or the length of a random NumStr; the rest holds the
+// operands (two, or the three bounds of a random NumStr) split at zero bytes.
 // Operand bytes below 0x80 are mapped to digits of the base, others pass unchanged
 // (mostly invalid digits).
 #include <gmp.h>
@@ -215,12 +218,44 @@ void CheckConvert(const std::string &a, int from, int to, int32_t length) {
     fuzz::Check(got.Value() == expected, what + " gave " + got.Value() + " instead of " + expected);
 }
 
+// A random NumStr lies between the bounds given, differs from the excluded value
+// and, without bounds, has the length asked for.
+void CheckRandom(int32_t length, const std::string &minimum, const std::string &maximum,
+                 const std::string &excluded, int base) {
+    const std::string what = "Random(" + std::to_string(length) + "," + minimum + "," + maximum +
+                             "," + excluded + "," + std::to_string(base) + ")";
+    const fuzz::TextOutcome got = fuzz::CheckedText(what, [&] {
+        return Str_NumStr_RandomA(length, minimum.c_str(), maximum.c_str(), excluded.c_str(), base);
+    });
+    if (!got.Ok() || length == 0)
+        return;
+    fuzz::Check(base >= 2 && base <= 36 && ValidIn(got.Value(), base),
+                what + " gave an invalid NumStr " + got.Value());
+    Mpz value, bound;
+    Read(value, got.Value(), base);
+    if (!minimum.empty()) {
+        Read(bound, minimum, base);
+        fuzz::Check(mpz_cmp(value.get(), bound.get()) >= 0, what + " gave " + got.Value());
+    }
+    if (!maximum.empty()) {
+        Read(bound, maximum, base);
+        fuzz::Check(mpz_cmp(value.get(), bound.get()) <= 0, what + " gave " + got.Value());
+    }
+    if (!excluded.empty()) {
+        Read(bound, excluded, base);
+        fuzz::Check(mpz_cmp(value.get(), bound.get()) != 0, what + " gave " + got.Value());
+    }
+    if (minimum.empty() && maximum.empty() && excluded.empty())
+        fuzz::Check(got.Value().size() == static_cast<size_t>(length),
+                    what + " has another length");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 3)
         return 0;
-    const int operation = data[0] % 10;
+    const int operation = data[0] % 11;
     // Mostly valid bases; now and then one outside 2..36.
     const int base = data[1] < 0xF0 ? 2 + data[1] % 35 : static_cast<int8_t>(data[1]) + 40;
     const uint8_t extra = data[2];
@@ -231,7 +266,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         CheckArithm(operation, a, b, base);
     else if (operation == 8)
         CheckCompare(extra % 12, a, b, base);
-    else
+    else if (operation == 9)
         CheckConvert(a, base, 2 + extra % 35, extra >= 0xC0 ? -1 : (extra % 64) - 2);
+    else
+        CheckRandom(extra % 40 - 1, a, b, Operand(fuzz::Part(rest, 2), base), base);
     return 0;
 }
