@@ -87,7 +87,7 @@ class Reader {
 };
 
 // A set's text and ranges: one to three members, each a letter or a range x-y
-// (x <= y); '-' is never a member of its own.
+// (x <= y), and now and then a '-' just before the closing character.
 void ReadSet(Reader &in, Token &token, std::string &pattern, char open, char close) {
     pattern += open;
     const int members = 1 + in.Next() % 3;
@@ -108,6 +108,11 @@ void ReadSet(Reader &in, Token &token, std::string &pattern, char open, char clo
             pattern += low;
             token.ranges.emplace_back(low, low);
         }
+    }
+    // A range mark just before the closing character stands for itself.
+    if (in.Next() % 4 == 0) {
+        pattern += '-';
+        token.ranges.emplace_back('-', '-');
     }
     pattern += close;
 }
