@@ -18,6 +18,19 @@ if(DAX_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz build (clang): everything with AddressSanitizer and UBSan and with
+# libFuzzer's coverage hooks; the fuzz targets link libFuzzer itself (fuzz/).
+if(DAX_FUZZ)
+    add_compile_options(-fsanitize=address,undefined -fsanitize=fuzzer-no-link
+                        -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(DAX_THREAD_SANITIZER)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 if(WIN32)
     # Exports keep their undecorated names (T_GetA, not _T_GetA@12), and the DLLs
     # carry their own C++ run-time so that nothing else needs to sit beside them.

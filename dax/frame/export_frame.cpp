@@ -34,6 +34,24 @@ void GuardedBody(const char *frame_position, Run &run) {
         ThrowOSException(fault, frame_position);
 }
 
+// Holds an optional lock for the scope.
+class OptionalHold {
+  public:
+    explicit OptionalHold(std::recursive_mutex *serial) : serial_(serial) {
+        if (serial_ != nullptr)
+            serial_->lock();
+    }
+    OptionalHold(const OptionalHold &) = delete;
+    OptionalHold &operator=(const OptionalHold &) = delete;
+    ~OptionalHold() {
+        if (serial_ != nullptr)
+            serial_->unlock();
+    }
+
+  private:
+    std::recursive_mutex *serial_;
+};
+
 }  // namespace
 
 void RunGuardedBody(const char *frame_position, void (*body)(void *), void *context) {
@@ -41,9 +59,11 @@ void RunGuardedBody(const char *frame_position, void (*body)(void *), void *cont
     GuardedBody(frame_position, run);
 }
 
-int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context) {
+int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial,
+                        int32_t (*body)(void *), void *context) {
     int32_t result = 0;
     try {
+        const OptionalHold hold(serial);
         auto run = [&] { result = body(context); };
         GuardedBody(frame_position, run);
     } catch (const EZamError &error) {
@@ -55,9 +75,11 @@ int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), voi
     return result;
 }
 
-char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context) {
+char *RunTextFrame(const char *frame_position, std::recursive_mutex *serial,
+                   AnsiString (*body)(void *), void *context) {
     AnsiString result;
     try {
+        const OptionalHold hold(serial);
         auto run = [&] { result = body(context); };
         GuardedBody(frame_position, run);
     } catch (...) {

@@ -5,9 +5,14 @@
 // leaves an export: a failure returns the negative code (integer exports) or null
 // (text exports), with the thread's error information describing it; a success
 // leaves the thread's error information as it was.
+//
+// A serialised export holds a lock for its whole call, taken outside the
+// O.S.-exception guard: a recovered hardware fault unwinds to inside the guard,
+// so the lock is released on every way out.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <type_traits>
 #include <utility>
 
@@ -18,15 +23,19 @@ namespace Ostrel::Zam {
 
 namespace detail {
 void RunGuardedBody(const char *frame_position, void (*body)(void *), void *context);
-int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context);
-char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context);
+// `serial`, when not null, is held for the whole call.
+int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial,
+                        int32_t (*body)(void *), void *context);
+char *RunTextFrame(const char *frame_position, std::recursive_mutex *serial,
+                   AnsiString (*body)(void *), void *context);
 }  // namespace detail
 
 // Runs an integer export's body (a callable returning int32_t).
 template <class Body>
 int32_t IntegerExport(const char *frame_position, Body &&body) {
     return detail::RunIntegerFrame(
-        frame_position, [](void *c) -> int32_t { return (*static_cast<Body *>(c))(); }, &body);
+        frame_position, nullptr, [](void *c) -> int32_t { return (*static_cast<Body *>(c))(); },
+        &body);
 }
 
 // Runs a text export's body (a callable returning AnsiString); the result's buffer
@@ -34,7 +43,25 @@ int32_t IntegerExport(const char *frame_position, Body &&body) {
 template <class Body>
 char *TextExport(const char *frame_position, Body &&body) {
     return detail::RunTextFrame(
-        frame_position, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); }, &body);
+        frame_position, nullptr, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); },
+        &body);
+}
+
+// An integer export whose body runs holding `serial` (a lock shared by the exports
+// of one process-wide store; recursive, so that an export may call another).
+template <class Body>
+int32_t SerialIntegerExport(const char *frame_position, std::recursive_mutex &serial, Body &&body) {
+    return detail::RunIntegerFrame(
+        frame_position, &serial, [](void *c) -> int32_t { return (*static_cast<Body *>(c))(); },
+        &body);
+}
+
+// A text export whose body runs holding `serial`.
+template <class Body>
+char *SerialTextExport(const char *frame_position, std::recursive_mutex &serial, Body &&body) {
+    return detail::RunTextFrame(
+        frame_position, &serial, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); },
+        &body);
 }
 
 // Runs a body inside the inner and O.S.-exception guards of the frame without its

@@ -6,8 +6,8 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_names.h"
 #include "tstore/t_table.h"
 
@@ -64,26 +64,26 @@ void DeleteAlias(const std::string &alias) {
 using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_SetAliasA(const char *alias, const char *replacement) {
-    return IntegerExport("dax/t_alias[66]", [&] {
+    return tstore::StoreIntegerExport("dax/t_alias[66]", [&] {
         tstore::SetAlias(TextArgument(alias).Str(), TextArgument(replacement).Str());
         return 0;
     });
 }
 
 DAX64_API char *DAX64_CALL T_GetAliasA(const char *alias) {
-    return TextExport("dax/t_alias[73]",
-                      [&] { return AnsiString(tstore::GetAlias(TextArgument(alias).Str())); });
+    return tstore::StoreTextExport(
+        "dax/t_alias[73]", [&] { return AnsiString(tstore::GetAlias(TextArgument(alias).Str())); });
 }
 
 DAX64_API char *DAX64_CALL T_ListAliasesA(void) {
-    return TextExport("dax/t_alias[78]", [] {
+    return tstore::StoreTextExport("dax/t_alias[78]", [] {
         const tstore::T_Table *table = tstore::Existing_T_Table();
         return table != nullptr ? AnsiString(table->Aliases().List()) : AnsiString();
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_DeleteAliasA(const char *alias) {
-    return IntegerExport("dax/t_alias[85]", [&] {
+    return tstore::StoreIntegerExport("dax/t_alias[85]", [&] {
         tstore::DeleteAlias(TextArgument(alias).Str());
         return 0;
     });

@@ -21,13 +21,13 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "imports/vek_variant.h"
 #include "platform/com.h"
 #include "tstore/t_arguments.h"
 #include "tstore/t_attribute_path.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_node_building.h"
 #include "tstore/t_object.h"
 #include "tstore/t_queries.h"
@@ -167,14 +167,14 @@ using namespace Ostrel::Zam;
 
 DAX64_API char *DAX64_CALL T_GetA(const char *attribute_path, int32_t mode,
                                   int32_t error_handling) {
-    return TextExport("dax/t_attrib[172]", [&] {
+    return tstore::StoreTextExport("dax/t_attrib[172]", [&] {
         return tstore::Get(TextArgument(attribute_path).View(), mode, error_handling);
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_GetVariantA(const char *attribute_path, int32_t error_handling,
                                            void *value) {
-    return IntegerExport("dax/t_attrib[179]", [&] {
+    return tstore::StoreIntegerExport("dax/t_attrib[179]", [&] {
         tstore::GetVariant(TextArgument(attribute_path).View(), error_handling,
                            static_cast<VARIANT *>(value));
         return 0;
@@ -182,14 +182,14 @@ DAX64_API int32_t DAX64_CALL T_GetVariantA(const char *attribute_path, int32_t e
 }
 
 DAX64_API int32_t DAX64_CALL T_SetA(const char *attribute_path, const char *value, int32_t mode) {
-    return IntegerExport("dax/t_attrib[188]", [&] {
+    return tstore::StoreIntegerExport("dax/t_attrib[188]", [&] {
         tstore::Set(TextArgument(attribute_path).View(), TextArgument(value).View(), mode);
         return 0;
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_SetVariantA(const char *attribute_path, const void *value) {
-    return IntegerExport("dax/t_attrib[195]", [&] {
+    return tstore::StoreIntegerExport("dax/t_attrib[195]", [&] {
         tstore::SetVariant(TextArgument(attribute_path).View(),
                            static_cast<const VARIANT *>(value));
         return 0;
@@ -197,7 +197,7 @@ DAX64_API int32_t DAX64_CALL T_SetVariantA(const char *attribute_path, const voi
 }
 
 DAX64_API int32_t DAX64_CALL T_SetCreateA(const char *attribute_path, const char *value) {
-    return IntegerExport("dax/t_attrib[203]", [&] {
+    return tstore::StoreIntegerExport("dax/t_attrib[203]", [&] {
         tstore::SetCreate(TextArgument(attribute_path).View(), TextArgument(value).View());
         return 0;
     });
@@ -205,7 +205,7 @@ DAX64_API int32_t DAX64_CALL T_SetCreateA(const char *attribute_path, const char
 
 DAX64_API int32_t DAX64_CALL T_ChangeAttributeTypeA(const char *attribute_path,
                                                     const char *type_name, int32_t force) {
-    return IntegerExport("dax/t_attrib[210]", [&] {
+    return tstore::StoreIntegerExport("dax/t_attrib[210]", [&] {
         tstore::ChangeType(TextArgument(attribute_path).View(), TextArgument(type_name).View(),
                            force);
         return 0;

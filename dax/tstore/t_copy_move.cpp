@@ -31,10 +31,10 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_arguments.h"
 #include "tstore/t_child_run.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_node_path.h"
 #include "tstore/t_object.h"
 #include "tstore/t_source_destination.h"
@@ -236,7 +236,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_CopyNodeA(const char *source, const char *destination,
                                          int32_t position, int32_t recurse) {
-    return IntegerExport("dax/t_copy_move[238]", [&] {
+    return tstore::StoreIntegerExport("dax/t_copy_move[238]", [&] {
         tstore::CopyNode(TextArgument(source).View(), TextArgument(destination).View(), position,
                          recurse);
         return 0;
@@ -245,7 +245,7 @@ DAX64_API int32_t DAX64_CALL T_CopyNodeA(const char *source, const char *destina
 
 DAX64_API int32_t DAX64_CALL T_MoveNodeA(const char *source, const char *destination,
                                          int32_t position, int32_t recurse) {
-    return IntegerExport("dax/t_copy_move[247]", [&] {
+    return tstore::StoreIntegerExport("dax/t_copy_move[247]", [&] {
         tstore::MoveNode(TextArgument(source).View(), TextArgument(destination).View(), position,
                          recurse);
         return 0;

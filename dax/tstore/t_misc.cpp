@@ -6,8 +6,8 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_heap_probe.h"
 #include "tstore/t_overview.h"
 #include "tstore/t_table.h"
@@ -67,35 +67,35 @@ void Terminate() {
 using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_Declare(void *properties) {
-    return IntegerExport("dax/t_misc[69]", [&] {
+    return tstore::StoreIntegerExport("dax/t_misc[69]", [&] {
         tstore::Declare(properties);
         return 0;
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_RemoveA(const char *name) {
-    return IntegerExport("dax/t_misc[76]", [&] {
+    return tstore::StoreIntegerExport("dax/t_misc[76]", [&] {
         tstore::Remove(TextArgument(name).Str());
         return 0;
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_Terminate(void) {
-    return IntegerExport("dax/t_misc[83]", [] {
+    return tstore::StoreIntegerExport("dax/t_misc[83]", [] {
         tstore::Terminate();
         return 0;
     });
 }
 
 DAX64_API char *DAX64_CALL T_Present_T_Table(void) {
-    return TextExport("dax/t_misc[90]", []() -> AnsiString {
+    return tstore::StoreTextExport("dax/t_misc[90]", []() -> AnsiString {
         const tstore::T_Table *table = tstore::Existing_T_Table();
         return table != nullptr ? AnsiString(tstore::Present_T_Table(*table)) : AnsiString();
     });
 }
 
 DAX64_API int32_t DAX64_CALL TestHeap(const char *label, uint32_t count, int32_t size) {
-    return IntegerExport("dax/t_misc[97]", [&] {
+    return tstore::StoreIntegerExport("dax/t_misc[97]", [&] {
         return tstore::Probe_Heap(TextArgument(label).View(), count, size);
     });
 }

@@ -18,9 +18,9 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_arguments.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_names.h"
 #include "tstore/t_node_building.h"
@@ -173,7 +173,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int32_t position,
                                         int32_t error_handling) {
-    return IntegerExport("dax/t_build[176]", [&] {
+    return tstore::StoreIntegerExport("dax/t_build[176]", [&] {
         return tstore::Add_Node_At_Path(TextArgument(path).View(), node_type, position,
                                         error_handling);
     });
@@ -181,14 +181,14 @@ DAX64_API int32_t DAX64_CALL T_AddNodeA(const char *path, int32_t node_type, int
 
 DAX64_API int32_t DAX64_CALL T_DeleteNodeA(const char *identifier, int32_t recurse,
                                            int32_t error_handling) {
-    return IntegerExport("dax/t_build[184]", [&] {
+    return tstore::StoreIntegerExport("dax/t_build[184]", [&] {
         return tstore::DeleteMatching(TextArgument(identifier).View(), recurse, error_handling);
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_ChangeNodeTypeA(const char *path, int32_t node_type,
                                                int32_t error_handling) {
-    return IntegerExport("dax/t_build[191]", [&] {
+    return tstore::StoreIntegerExport("dax/t_build[191]", [&] {
         tstore::ChangeNodeType(TextArgument(path).View(), node_type, error_handling);
         return 0;
     });

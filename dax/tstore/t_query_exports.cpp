@@ -21,8 +21,8 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_names.h"
 #include "tstore/t_node_path.h"
@@ -157,53 +157,53 @@ void CheckCurrentNode(std::string_view name) {
 using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_ExistsA(const char *path) {
-    return IntegerExport("dax/t_node[159]", [&] {
+    return tstore::StoreIntegerExport("dax/t_node[159]", [&] {
         return tstore::Node_Or_Attribute_Exists(TextArgument(path).View());
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_IsGroupA(const char *path) {
-    return IntegerExport("dax/t_node[165]",
-                         [&] { return tstore::IsGroup(TextArgument(path).View()); });
+    return tstore::StoreIntegerExport("dax/t_node[165]",
+                                      [&] { return tstore::IsGroup(TextArgument(path).View()); });
 }
 
 DAX64_API int32_t DAX64_CALL T_GetNodePositionA(const char *path) {
-    return IntegerExport("dax/t_node[170]",
-                         [&] { return tstore::NodePosition(TextArgument(path).View()); });
+    return tstore::StoreIntegerExport(
+        "dax/t_node[170]", [&] { return tstore::NodePosition(TextArgument(path).View()); });
 }
 
 DAX64_API int32_t DAX64_CALL T_CountNodesA(const char *identifier, int32_t node_type) {
-    return IntegerExport("dax/t_node[175]", [&] {
+    return tstore::StoreIntegerExport("dax/t_node[175]", [&] {
         return tstore::Count_Nodes(TextArgument(identifier).View(), node_type);
     });
 }
 
 DAX64_API char *DAX64_CALL T_GetFullPathA(const char *identifier, int32_t what,
                                           int32_t error_handling) {
-    return TextExport("dax/t_node[181]", [&] {
+    return tstore::StoreTextExport("dax/t_node[181]", [&] {
         return AnsiString(
             tstore::Related_Full_Path(TextArgument(identifier).View(), what, error_handling));
     });
 }
 
 DAX64_API char *DAX64_CALL T_GetChildFullPathA(const char *path, int32_t position) {
-    return TextExport("dax/t_node[189]", [&] {
+    return tstore::StoreTextExport("dax/t_node[189]", [&] {
         return AnsiString(tstore::ChildFullPath(TextArgument(path).View(), position));
     });
 }
 
 DAX64_API int32_t DAX64_CALL T_GetNodeHandleA(const char *path) {
-    return IntegerExport("dax/t_node[195]",
-                         [&] { return tstore::NodeHandle(TextArgument(path).View()); });
+    return tstore::StoreIntegerExport(
+        "dax/t_node[195]", [&] { return tstore::NodeHandle(TextArgument(path).View()); });
 }
 
 DAX64_API char *DAX64_CALL T_GetFullPathFromHA(int32_t handle) {
-    return TextExport("dax/t_node[200]",
-                      [&] { return AnsiString(tstore::FullPathFromHandle(handle)); });
+    return tstore::StoreTextExport("dax/t_node[200]",
+                                   [&] { return AnsiString(tstore::FullPathFromHandle(handle)); });
 }
 
 DAX64_API int32_t DAX64_CALL T_CheckCurrentNodeA(const char *name) {
-    return IntegerExport("dax/t_node[205]", [&] {
+    return tstore::StoreIntegerExport("dax/t_node[205]", [&] {
         tstore::CheckCurrentNode(TextArgument(name).View());
         return 0;
     });

@@ -28,11 +28,11 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "imports/vek_imports.h"
 #include "tstore/t_arguments.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_locate.h"
 #include "tstore/t_names.h"
 #include "tstore/t_object.h"
@@ -234,7 +234,7 @@ using namespace Ostrel::Zam;
 
 DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, const char *start,
                                      int32_t mode, uint8_t whole_value, int32_t compare_option) {
-    return TextExport("dax/t_search[235]", [&] {
+    return tstore::StoreTextExport("dax/t_search[235]", [&] {
         tstore::LastSearch request;
         request.identifier = TextArgument(identifier).Str();
         request.value = TextArgument(value).Str();
@@ -246,5 +246,5 @@ DAX64_API char *DAX64_CALL T_SearchA(const char *identifier, const char *value, 
 }
 
 DAX64_API char *DAX64_CALL T_SearchNextA(void) {
-    return TextExport("dax/t_search[248]", [] { return tstore::SearchNext(); });
+    return tstore::StoreTextExport("dax/t_search[248]", [] { return tstore::SearchNext(); });
 }

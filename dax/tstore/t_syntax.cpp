@@ -11,8 +11,8 @@
 
 #include "dax64.h"
 #include "frame/error_model.h"
-#include "frame/export_frame.h"
 #include "tstore/t_errors.h"
+#include "tstore/t_export.h"
 #include "tstore/t_names.h"
 
 namespace Ostrel::Zam::tstore {
@@ -148,7 +148,7 @@ using namespace Ostrel::Zam;
 // 1 when the name is made of name characters only, else 0 (the thread's error
 // information then names the last foreign character). Never raises.
 DAX64_API int32_t DAX64_CALL T_CheckNodeNameA(const char *name) {
-    return IntegerExport("dax/t_syntax[114]", [&]() -> int32_t {
+    return tstore::StoreIntegerExport("dax/t_syntax[114]", [&]() -> int32_t {
         const AnsiString text = TextArgument(name);
         if (text.Empty())
             return 0;

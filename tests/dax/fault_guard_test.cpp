@@ -2,7 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <future>
 #include <string>
 #include <thread>
 
@@ -10,6 +12,7 @@
 #include "frame/diagnostics.h"
 #include "frame_test_support.h"
 #include "platform/fault_guard.h"
+#include "tstore/t_export.h"
 
 namespace {
 
@@ -121,6 +124,27 @@ TEST(FaultGuard, NestedGuardsEachCatchTheirOwnFault) {
     auto quiet = [] {};
     platform::FaultReport report;
     EXPECT_TRUE(platform::RunGuarded(quiet, &report));
+    ZamSetErrorInfo(nullptr);
+}
+
+// The T store's lock is held around the fault guard, so a fault inside a T export
+// still releases it: another thread can take it afterwards.
+TEST(FaultGuard, FaultInsideStoreExportReleasesTheStoreLock) {
+    // An address in the never-mapped first page, read as the test export reads it.
+    static volatile uintptr_t unmapped = 8;
+    const int32_t result = Ostrel::Zam::tstore::StoreIntegerExport(
+        "test/store_fault",
+        []() -> int32_t { return *reinterpret_cast<volatile int32_t *>(unmapped); });
+    EXPECT_EQ(result, Code(0xC0000005));
+    EXPECT_EQ(LastSource(), "test/store_fault");
+    auto taken = std::async(std::launch::async, [] {
+        const bool free = Ostrel::Zam::tstore::Store_Lock().try_lock();
+        if (free)
+            Ostrel::Zam::tstore::Store_Lock().unlock();
+        return free;
+    });
+    EXPECT_TRUE(taken.get());
+    EXPECT_EQ(T_ExistsA("Main"), 0);
     ZamSetErrorInfo(nullptr);
 }
 
