@@ -85,7 +85,7 @@ AnsiString Get(std::string_view path, int32_t mode, int32_t error_handling) {
         return AnsiString();
     if (target.is_name)
         return AnsiString(NodeName(target));
-    return AnsiString(Get_Attribute_Value(*target.object, target.attribute, mode));
+    return Get_Attribute_Value(*target.object, target.attribute, mode);
 }
 
 void GetVariant(std::string_view path, int32_t error_handling, VARIANT *out) {

@@ -54,15 +54,6 @@ bool IsNamed(const VekTreeNode &node, std::string_view name) {
     return !node.GetName().empty() && Same_Name(node.GetName(), name);
 }
 
-bool HasChildNamed(const VekTreeNode &parent, std::string_view name) {
-    for (const VekTreeNode *child = parent.FirstChild(); child != nullptr;
-         child = child->GetNextSib()) {
-        if (IsNamed(*child, name))
-            return true;
-    }
-    return false;
-}
-
 int64_t ChildrenNamed(const VekTreeNode &parent, std::string_view name) {
     int64_t count = 0;
     for (const VekTreeNode *child = parent.FirstChild(); child != nullptr;
@@ -272,7 +263,7 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     if (!parent.IsGroup())
         RaiseParentNotGroup(path);
     const std::string_view name = Node_Name_Of_Path(expanded);
-    if (error_handling != kAddTwin && HasChildNamed(parent, name)) {
+    if (error_handling != kAddTwin && object.Child_Names().Has_Child_Named(parent, name)) {
         if (error_handling == kRefuseTwin)
             RaiseErrorFormat(kNodeHasTwins, kAddSource, "Node %.240s has twins",
                              std::string(path).c_str());
@@ -285,6 +276,8 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
         RaiseErrorFormat(kPositionInvalid, kAddSource, "Invalid position: %d", position);
     Add_Node(object, name, static_cast<uint32_t>(node_type),
              position == -1 ? static_cast<int32_t>(last) : position);
+    if (error_handling != kAddTwin)
+        object.Child_Names().Child_Added(parent, name);
     return 0;
 }
 
