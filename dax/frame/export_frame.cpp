@@ -27,27 +27,38 @@ ArgumentText::ArgumentText(const char *text) {
 namespace {
 
 std::atomic<uint64_t> g_export_calls{0};
-thread_local uint64_t t_export_call = 0;
 
-// Numbers one export call for its length; an export called from inside another
-// gives the outer one its number back when it ends.
-class ExportCallNumber {
+// The export call running on this thread: whether there is one, and its number,
+// drawn only when something asks for it, so that calls that never ask (most
+// string services) pay no atomic operation.
+struct ExportCall {
+    bool inside = false;
+    uint64_t number = 0;
+};
+thread_local ExportCall t_export_call;
+
+// Marks one export call for its length; an export called from inside another gives
+// the outer one its state back when it ends.
+class ExportCallScope {
   public:
-    ExportCallNumber() : outer_(t_export_call) {
-        t_export_call = g_export_calls.fetch_add(1, std::memory_order_relaxed) + 1;
-    }
-    ExportCallNumber(const ExportCallNumber &) = delete;
-    ExportCallNumber &operator=(const ExportCallNumber &) = delete;
-    ~ExportCallNumber() { t_export_call = outer_; }
+    ExportCallScope() : outer_(t_export_call) { t_export_call = ExportCall{true, 0}; }
+    ExportCallScope(const ExportCallScope &) = delete;
+    ExportCallScope &operator=(const ExportCallScope &) = delete;
+    ~ExportCallScope() { t_export_call = outer_; }
 
   private:
-    uint64_t outer_;
+    ExportCall outer_;
 };
 
 }  // namespace
 
 uint64_t Current_Export_Call() {
-    return t_export_call;
+    ExportCall &call = t_export_call;
+    if (!call.inside)
+        return 0;
+    if (call.number == 0)
+        call.number = g_export_calls.fetch_add(1, std::memory_order_relaxed) + 1;
+    return call.number;
 }
 
 }  // namespace Ostrel::Zam
@@ -84,7 +95,7 @@ void GuardedBody(const char *frame_position, Run &run) {
 }  // namespace
 
 int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), void *context) {
-    const ExportCallNumber call;
+    const ExportCallScope call;
     int32_t result = 0;
     try {
         auto run = [&] { result = body(context); };
@@ -99,7 +110,7 @@ int32_t RunIntegerFrame(const char *frame_position, int32_t (*body)(void *), voi
 }
 
 char *RunTextFrame(const char *frame_position, AnsiString (*body)(void *), void *context) {
-    const ExportCallNumber call;
+    const ExportCallScope call;
     AnsiString result;
     try {
         auto run = [&] { result = body(context); };
