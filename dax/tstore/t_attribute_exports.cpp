@@ -132,7 +132,7 @@ void SetVariant(std::string_view path, const VARIANT *value) {
                    "Cannot change node name with SetVariant function");
     if (HoldsObject(*value))
         RaiseErrorFormat(kAttributeInvalid, kSetSource, "Object values are not supported: %.200s",
-                         target.path.c_str());
+                         std::string(target.path).c_str());
     VekVariant converted;
     CheckVekResult(VekVarFromVARIANT(converted.Get(), value));
     Set_Attribute_Value_Variant(*target.object, target.attribute, *converted.Get());

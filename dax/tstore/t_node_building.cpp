@@ -137,13 +137,14 @@ class MissingParents {
 };
 
 // The parent of the new node located as the current node, its missing groups
-// made first.
-VekTreeNode &LocateOrMakeParent(T_Object &object, const std::string &parent_path) {
-    if (!Locate_Node(object, parent_path)) {
-        MissingParents(object, parent_path).Make();
-        if (!Locate_Node(object, parent_path))
-            RaiseErrorFormat(kNodeMissing, kAddSource, "Node not found: %.239s",
-                             parent_path.c_str());
+// made first. The canonical text of the parent path is only written out when the
+// parent is missing: locating completes the twin indexes as it walks.
+VekTreeNode &LocateOrMakeParent(T_Object &object, std::string_view parent_path) {
+    if (!Locate_Completing(object, parent_path)) {
+        const std::string canonical = Complete_Twin_Indexes(parent_path);
+        MissingParents(object, canonical).Make();
+        if (!Locate_Node(object, canonical))
+            RaiseErrorFormat(kNodeMissing, kAddSource, "Node not found: %.239s", canonical.c_str());
     }
     return *object.Current();
 }
@@ -259,7 +260,7 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const std::string_view parent_path = Parent_Path(expanded);
     if (parent_path.empty())
         RaiseInvalidNodePath(path);  // the root is declared, never added
-    VekTreeNode &parent = LocateOrMakeParent(object, Complete_Twin_Indexes(parent_path));
+    VekTreeNode &parent = LocateOrMakeParent(object, parent_path);
     if (!parent.IsGroup())
         RaiseParentNotGroup(path);
     const std::string_view name = Node_Name_Of_Path(expanded);
