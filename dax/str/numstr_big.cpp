@@ -72,27 +72,32 @@ std::string FormatWord(uint64_t value, int32_t base) {
 // A product of two words, where the compiler has a type for it.
 __extension__ typedef unsigned __int128 DoubleWord;
 
-// The digits of a double word: its high part above the largest power of the base
-// that fits a word, then the low part with all its digits.
+// The digits of a double word: split into words of the largest power of the base
+// that fits one (at most three of them), each written with all its digits but the
+// top one.
 std::string FormatDoubleWord(DoubleWord value, int32_t base) {
     const auto radix = static_cast<uint64_t>(base);
-    if (value <= UINT64_MAX)
-        return FormatWord(static_cast<uint64_t>(value), base);
     uint64_t power = radix;
     int power_digits = 1;
     while (power <= UINT64_MAX / radix) {
         power *= radix;
         ++power_digits;
     }
-    const auto high = static_cast<uint64_t>(value / power);
-    const auto low = static_cast<uint64_t>(value % power);
-    std::string digits = FormatWord(high, base);
-    char low_digits[64];
-    char *const end = low_digits + sizeof low_digits;
-    char *start = WriteDigits(low, radix, end);
-    while (end - start < power_digits)
-        *--start = '0';
-    digits.append(start, static_cast<size_t>(end - start));
+    uint64_t lower[3];
+    int count = 0;
+    while (value > UINT64_MAX) {
+        lower[count++] = static_cast<uint64_t>(value % power);
+        value /= power;
+    }
+    std::string digits = FormatWord(static_cast<uint64_t>(value), base);
+    while (count > 0) {
+        char part[64];
+        char *const end = part + sizeof part;
+        char *start = WriteDigits(lower[--count], radix, end);
+        while (end - start < power_digits)
+            *--start = '0';
+        digits.append(start, static_cast<size_t>(end - start));
+    }
     return digits;
 }
 #endif
