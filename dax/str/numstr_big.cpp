@@ -1,6 +1,7 @@
 #include "str/numstr_big.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "str/numstr_check.h"
@@ -17,10 +18,32 @@ namespace {
 // writing in machine arithmetic. Anything that does not fit, operands or result,
 // takes the general way.
 
+// How many digits of each base always fit a word: the largest n with base^n no
+// larger than the largest word (so every text of n digits is below it).
+constexpr std::array<uint8_t, kMaxNumStrBase + 1> MakeSafeDigits() {
+    std::array<uint8_t, kMaxNumStrBase + 1> safe{};
+    for (uint64_t radix = kMinNumStrBase; radix <= kMaxNumStrBase; ++radix) {
+        uint64_t power = 1;
+        uint8_t digits = 0;
+        while (power <= UINT64_MAX / radix) {
+            power *= radix;
+            ++digits;
+        }
+        safe[radix] = digits;
+    }
+    return safe;
+}
+constexpr std::array<uint8_t, kMaxNumStrBase + 1> kSafeDigits = MakeSafeDigits();
+
 // The value of a text whose value fits 64 bits; none for a larger one.
 std::optional<uint64_t> WordValue(std::string_view text, int32_t base) {
     const auto radix = static_cast<uint64_t>(base);
     uint64_t value = 0;
+    if (text.size() <= kSafeDigits[static_cast<size_t>(base)]) {
+        for (const char c : text)
+            value = value * radix + DigitValue(c);
+        return value;
+    }
     for (const char c : text) {
         if (__builtin_mul_overflow(value, radix, &value) ||
             __builtin_add_overflow(value, uint64_t{DigitValue(c)}, &value))

@@ -111,7 +111,10 @@ bool WellFormed(std::string_view text, PathKind kind) {
     SectionMarks marks;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        switch (classes.of[static_cast<unsigned char>(c)]) {
+        const CharacterClass kind_of_c = classes.of[static_cast<unsigned char>(c)];
+        if (kind_of_c == CharacterClass::kPlain)
+            continue;  // most characters of any path
+        switch (kind_of_c) {
             case CharacterClass::kPlain:
                 break;
             case CharacterClass::kForeign:
