@@ -7,7 +7,9 @@
 #include "tstore/t_locate.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "frame/error_model.h"
 #include "tstore/t_errors.h"
@@ -92,21 +94,50 @@ enum class Writing {
     kCompleted,  // with "[1]" where no index is written (the canonical form)
 };
 
-// Appends a section found, with the full stop before it: with the index found in
-// place of -1, else as written (or completed).
-void AppendSection(std::string &path, std::string_view section, int32_t written_index,
-                   const Twin &twin, Writing writing) {
-    if (written_index == -1) {
-        path += '.';
-        path += Strip_Twin_Index(section);
-        Append_Twin_Index(path, twin.index);
-        return;
+// Writes the path of the node a walk reaches straight into the current path's
+// text: sized once for the longest text the sought path can give, filled through a
+// pointer, and cut to its length when the walk ends.
+class PathWriter {
+  public:
+    PathWriter(std::string &text, std::string_view sought) : text_(text) {
+        // A section grows by at most "[1]", or from "[-1]" to a ten-digit index.
+        text_.resize(5 * sought.size() + 16);
+        next_ = text_.data();
     }
-    // A section after the first follows a full stop in the path it was read from.
-    path.append(section.data() - 1, section.size() + 1);
-    if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
-        path.append("[1]", 3);
-}
+    PathWriter(const PathWriter &) = delete;
+    PathWriter &operator=(const PathWriter &) = delete;
+    ~PathWriter() { text_.resize(static_cast<size_t>(next_ - text_.data())); }
+
+    void Put(std::string_view part) {
+        std::memcpy(next_, part.data(), part.size());
+        next_ += part.size();
+    }
+    void PutIndex(int32_t index) {
+        *next_++ = '[';
+        next_ = std::to_chars(next_, next_ + 11, index).ptr;
+        *next_++ = ']';
+    }
+
+    // A section found, with the full stop before it: with the index found in
+    // place of -1, else as written (or completed).
+    void PutSection(std::string_view section, int32_t written_index, const Twin &twin,
+                    Writing writing) {
+        if (written_index == -1) {
+            *next_++ = '.';
+            Put(Strip_Twin_Index(section));
+            PutIndex(twin.index);
+            return;
+        }
+        // A section after the first follows a full stop in the path it was read from.
+        Put(std::string_view(section.data() - 1, section.size() + 1));
+        if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
+            Put("[1]");
+    }
+
+  private:
+    std::string &text_;
+    char *next_;
+};
 
 // Where a walk down a path ended: the node found, or the deepest ancestor reached.
 struct Reached {
@@ -114,12 +145,12 @@ struct Reached {
     bool found = false;
 };
 
-// Walks down from the root section by section; `written`, when given, receives
-// the path of the node reached (-1 replaced by the index found).
-Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written, Writing writing) {
+// Walks down from the root section by section; `writer`, when given, receives the
+// path of the node reached (-1 replaced by the index found).
+Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, Writing writing) {
     const size_t root_end = std::min(path.find('.'), path.size());
-    if (written != nullptr)
-        written->assign(path.substr(0, root_end));
+    if (writer != nullptr)
+        writer->Put(path.substr(0, root_end));
     Reached reached{&root, true};
     for (size_t start = root_end + 1; start <= path.size();) {
         const PathSection section = ReadSection(path, start);
@@ -127,8 +158,8 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written,
         const Twin twin = FindTwin(*reached.node, section, index);
         if (twin.node == nullptr)
             return {reached.node, false};
-        if (written != nullptr)
-            AppendSection(*written, section.text, index, twin, writing);
+        if (writer != nullptr)
+            writer->PutSection(section.text, index, twin, writing);
         reached.node = twin.node;
         start = section.end + 1;
     }
@@ -149,7 +180,11 @@ bool Locate(T_Object &object, std::string_view path, Writing writing) {
         written.assign(root->GetName());
         return false;
     }
-    const Reached reached = WalkDown(*root, path, &written, writing);
+    Reached reached;
+    {
+        PathWriter writer(written, path);
+        reached = WalkDown(*root, path, &writer, writing);
+    }
     object.Move_Current(reached.node);
     return reached.found;
 }
