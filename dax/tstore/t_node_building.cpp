@@ -251,7 +251,8 @@ void Change_Type(VekTreeNode &node, uint32_t node_type) {
 int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t position,
                          int32_t error_handling) {
     T_Table &table = Table_Or_Raise(kAddSource, path);
-    const std::string expanded = table.Aliases().Expand(path);
+    std::string storage;
+    const std::string_view expanded = table.Aliases().Expand(path, storage);
     Check_Node_Path_Syntax(expanded);
     if (expanded.back() == ']')
         RaiseInvalidNodePath(path);  // a new node is named, not indexed
