@@ -104,6 +104,17 @@ TEST_F(TStoreNodes, ManyChildrenStillRefuseEveryTwinAfterHostChanges) {
     EXPECT_EQ(tree_.Root().ChildCount(), 103);
 }
 
+// A refused addition leaves the kept names as they were.
+TEST_F(TStoreNodes, ManyChildrenAfterARefusedPosition) {
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(T_AddNodeA(("Root.C" + std::to_string(i)).c_str(), 0, -1, 11), 0);
+    EXPECT_EQ(T_AddNodeA("Root.New", 0, 99, 11), Code(0xE204000F));  // no such position
+    EXPECT_EQ(T_AddNodeA("Root.New", 0, 1, 11), 0);                  // the name is free
+    EXPECT_EQ(T_AddNodeA("Root.new", 0, -1, 11), Code(0xE204001B));
+    EXPECT_EQ(tree_.Root().FirstChild()->GetName(), "New");
+    EXPECT_EQ(tree_.Root().ChildCount(), 41);
+}
+
 TEST_F(TStoreNodes, AddingRefusesIndexedNamesTheRootAndOtherTypes) {
     EXPECT_EQ(T_AddNodeA("Root.A[2]", 0, -1, 3), Code(0xE204000B));
     EXPECT_EQ(LastError(),
