@@ -12,11 +12,22 @@
 // - a search by attribute value that visits every node (T_SearchA for the value
 //   that only the last node holds, against the XPath //*[@Value='...']);
 // - copying a subtree of 11 111 nodes into another tree (T_CopyNodeA with Recurse
-//   53 against append_copy); the copy is deleted again outside the timing.
+//   53 against append_copy); the copy is deleted again outside the timing;
+// - the calls scripts make most, each 1 000 times on 1 000 different nodes of the
+//   deepest level: reading the attribute Value by path (T_GetA raw, the text
+//   freed, against first_element_by_path and attribute().value()), writing it
+//   (T_SetA raw against first_element_by_path and set_value) and asking whether
+//   the node exists (T_ExistsA against first_element_by_path);
+// - building a tree of the same shape node by node (T_AddNodeA and T_SetA of
+//   Value for each node, against append_child and append_attribute on the nodes
+//   found by their paths); the tree is freed again outside the timing.
+// Depth 6 is left out of the rows of single calls and of building: their cost
+// per call hardly grows with the tree.
 #include <benchmark/benchmark.h>
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -303,6 +314,219 @@ void BM_CopySubtree_Pugixml(benchmark::State &state) {
     Label(state, trees);
 }
 
+// ---- Single calls by path on 1 000 deep nodes ---------------------------------
+
+constexpr int kCallsPerRound = 1000;
+
+// The paths of 1 000 nodes of the deepest level, spread over the whole tree
+// (a fixed stride through the level, so no two share the last few sections).
+std::vector<std::string> DeepPaths(const Trees &trees, char separator) {
+    int64_t deepest = 1;
+    for (int d = 0; d < trees.Depth(); ++d)
+        deepest *= kFanOut;
+    std::vector<std::string> paths;
+    paths.reserve(kCallsPerRound);
+    for (int64_t i = 0; i < kCallsPerRound; ++i) {
+        int64_t number = (i * 7919) % deepest;
+        std::string sections;
+        for (int d = 0; d < trees.Depth(); ++d) {
+            sections.insert(0, separator + std::string("N") + std::to_string(number % kFanOut));
+            number /= kFanOut;
+        }
+        paths.push_back(trees.Name() + sections);
+    }
+    return paths;
+}
+
+std::vector<std::string> WithValue(std::vector<std::string> paths) {
+    for (std::string &path : paths)
+        path += "!Value";
+    return paths;
+}
+
+void LabelCalls(benchmark::State &state, const Trees &trees) {
+    Label(state, trees);
+    state.SetItemsProcessed(state.iterations() * kCallsPerRound);
+}
+
+void BM_Get_TStore(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = WithValue(DeepPaths(trees, '.'));
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            char *value = T_GetA(path.c_str(), 0x33, 0x19);
+            if (value == nullptr)
+                state.SkipWithError("T_GetA failed");
+            VekTextFree(value);
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+void BM_Get_Pugixml(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = DeepPaths(trees, '/');
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            const char *value =
+                trees.Document().first_element_by_path(path.c_str()).attribute("Value").value();
+            if (*value == '\0')
+                state.SkipWithError("no value");
+            benchmark::DoNotOptimize(value);
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+void BM_Set_TStore(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = WithValue(DeepPaths(trees, '.'));
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            if (T_SetA(path.c_str(), "123456", 0x33) != 0)
+                state.SkipWithError("T_SetA failed");
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+void BM_Set_Pugixml(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = DeepPaths(trees, '/');
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            if (!trees.Document()
+                     .first_element_by_path(path.c_str())
+                     .attribute("Value")
+                     .set_value("123456"))
+                state.SkipWithError("set_value failed");
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+void BM_Exists_TStore(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = DeepPaths(trees, '.');
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            if (T_ExistsA(path.c_str()) != 1)
+                state.SkipWithError("the path was not found");
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+void BM_Exists_Pugixml(benchmark::State &state) {
+    Trees &trees = TreesOfDepth(static_cast<int>(state.range(0)));
+    const std::vector<std::string> paths = DeepPaths(trees, '/');
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            if (!trees.Document().first_element_by_path(path.c_str()))
+                state.SkipWithError("the path was not found");
+        }
+    }
+    LabelCalls(state, trees);
+}
+
+// ---- Building a tree node by node -----------------------------------------------
+
+// The paths of a tree of `depth` levels below a root, parents before children.
+std::vector<std::string> PathsToBuild(const std::string &root, int depth) {
+    std::vector<std::string> paths;
+    std::vector<std::string> level{root};
+    for (int d = 0; d < depth; ++d) {
+        std::vector<std::string> next;
+        for (const std::string &parent : level) {
+            for (int i = 0; i < kFanOut; ++i)
+                next.push_back(parent + ".N" + std::to_string(i));
+        }
+        paths.insert(paths.end(), next.begin(), next.end());
+        level = std::move(next);
+    }
+    return paths;
+}
+
+void BM_Build_TStore(benchmark::State &state) {
+    const int depth = static_cast<int>(state.range(0));
+    const DeclaredRoot built("B" + std::to_string(depth));
+    const std::vector<std::string> paths = PathsToBuild(std::string(built.Node().GetName()), depth);
+    std::vector<std::string> values;
+    for (const std::string &path : paths)
+        values.push_back(path + "!Value");
+    for (auto _ : state) {
+        for (size_t i = 0; i < paths.size(); ++i) {
+            if (T_AddNodeA(paths[i].c_str(), 128, -1, 3) != 0 ||
+                T_SetA(values[i].c_str(), "123456", 0x33) != 0)
+                state.SkipWithError("building failed");
+        }
+        state.PauseTiming();
+        while (built.Node().LastChild() != nullptr)
+            built.Node().LastChild()->Delete(true);
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = static_cast<double>(paths.size() + 1);
+}
+
+// The same by path, as a script builds: each node's parent found by its path and
+// the child appended, then the new node found by its path and its attribute added.
+void BM_Build_Pugixml(benchmark::State &state) {
+    const int depth = static_cast<int>(state.range(0));
+    const std::vector<std::string> paths = PathsToBuild("B", depth);
+    std::vector<std::string> dom_paths, parents, names;
+    for (const std::string &path : paths) {
+        std::string dom_path = path;
+        std::replace(dom_path.begin(), dom_path.end(), '.', '/');
+        const size_t slash = dom_path.rfind('/');
+        parents.push_back(dom_path.substr(0, slash));
+        names.push_back(dom_path.substr(slash + 1));
+        dom_paths.push_back(std::move(dom_path));
+    }
+    for (auto _ : state) {
+        pugi::xml_document document;
+        document.append_child("B");
+        for (size_t i = 0; i < paths.size(); ++i) {
+            document.first_element_by_path(parents[i].c_str()).append_child(names[i].c_str());
+            document.first_element_by_path(dom_paths[i].c_str())
+                .append_attribute("Value")
+                .set_value("123456");
+        }
+        state.PauseTiming();
+        document.reset();
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = static_cast<double>(paths.size() + 1);
+}
+
+// ---- Many children under one parent -----------------------------------------------
+
+// T_AddNodeA of `count` children with different names below one parent, refusing
+// twins (Error_Handling 11), so that every call asks whether the parent has a
+// child of that name already: the whole should grow with the count, not its square.
+void BM_AddChildren_TStore(benchmark::State &state) {
+    const int64_t count = state.range(0);
+    const DeclaredRoot parent("Wide" + std::to_string(count));
+    std::vector<std::string> paths;
+    for (int64_t i = 0; i < count; ++i)
+        paths.push_back(std::string(parent.Node().GetName()) + ".C" + std::to_string(i));
+    for (auto _ : state) {
+        for (const std::string &path : paths) {
+            if (T_AddNodeA(path.c_str(), 0, -1, 11) != 0)
+                state.SkipWithError("T_AddNodeA failed");
+        }
+        // Adding them again is skipped for every one (Error_Handling 41).
+        for (const std::string &path : paths) {
+            if (T_AddNodeA(path.c_str(), 0, -1, 41) != 0)
+                state.SkipWithError("T_AddNodeA failed");
+        }
+        state.PauseTiming();
+        while (parent.Node().LastChild() != nullptr)
+            parent.Node().LastChild()->Delete(true);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 #define DOM_COMPARE(name) BENCHMARK(name)->Arg(4)->Arg(5)->Arg(6)->Unit(benchmark::kMicrosecond)
 
 DOM_COMPARE(BM_Locate_TStore);
@@ -314,6 +538,23 @@ DOM_COMPARE(BM_Search_TStore);
 DOM_COMPARE(BM_Search_Pugixml);
 DOM_COMPARE(BM_CopySubtree_TStore);
 DOM_COMPARE(BM_CopySubtree_Pugixml);
+
+#define CALL_COMPARE(name) BENCHMARK(name)->Arg(4)->Arg(5)->Unit(benchmark::kMicrosecond)
+
+CALL_COMPARE(BM_Get_TStore);
+CALL_COMPARE(BM_Get_Pugixml);
+CALL_COMPARE(BM_Set_TStore);
+CALL_COMPARE(BM_Set_Pugixml);
+CALL_COMPARE(BM_Exists_TStore);
+CALL_COMPARE(BM_Exists_Pugixml);
+CALL_COMPARE(BM_Build_TStore)->Iterations(3);
+CALL_COMPARE(BM_Build_Pugixml)->Iterations(3);
+BENCHMARK(BM_AddChildren_TStore)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

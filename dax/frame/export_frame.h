@@ -11,8 +11,12 @@
 // so the lock is released on every way out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -74,9 +78,42 @@ void GuardedBody(const char *frame_position, Body &&body) {
         &body);
 }
 
-// A text argument copied for the body; null is the empty text.
-inline AnsiString TextArgument(const char *text) {
-    return AnsiString::FromArgument(text);
+// A text argument copied for the body, so that the body never reads the caller's
+// buffer while it changes the store (a caller may pass a text that the call itself
+// replaces, such as a node's own name). Null is the empty text. A text of up to
+// kInlineBytes is copied into the object itself, which lives on the export's stack:
+// the paths and values that scripts pass cost no allocation. A longer one gets one
+// heap block.
+class ArgumentText {
+  public:
+    static constexpr size_t kInlineBytes = 256;
+
+    explicit ArgumentText(const char *text);
+    ArgumentText(const ArgumentText &) = delete;
+    ArgumentText &operator=(const ArgumentText &) = delete;
+
+    std::string_view View() const { return std::string_view(data_, size_); }
+    std::string Str() const { return std::string(View()); }
+    bool Empty() const { return size_ == 0; }
+    // A counted text of the support library holding the same text, for bodies that
+    // keep or return it.
+    operator AnsiString() const { return AnsiString(View()); }
+
+  private:
+    char *data_ = inline_;
+    size_t size_ = 0;
+    std::unique_ptr<char[]> heap_;
+    char inline_[kInlineBytes];
+};
+
+inline ArgumentText TextArgument(const char *text) {
+    return ArgumentText(text);
 }
+
+// The number of the export call that runs on this thread: every export call gets a
+// number no other call of the process has had, so state that holds only for the
+// length of one call (such as a tree's root, which the host may free between two
+// calls but not during one) can be remembered with it. 0 outside every export.
+uint64_t Current_Export_Call();
 
 }  // namespace Ostrel::Zam

@@ -8,8 +8,8 @@ namespace Ostrel::Zam {
 
 void CheckNumStr(std::string_view text, int32_t base) {
     for (const char c : text) {
-        const uint8_t value = DigitValue(c);
-        if (value == kNoDigit || value >= base) {
+        // kNoDigit lies above every base, so one comparison refuses both.
+        if (DigitValue(c) >= base) {
             const std::string shown(text.substr(0, 242));
             RaiseErrorFormat(0xE2090003, "Str.CheckNumStr", "\"%.242s\" is invalid", shown.c_str());
         }

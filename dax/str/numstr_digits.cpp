@@ -13,12 +13,6 @@ namespace Ostrel::Zam {
 
 namespace {
 
-// The value of the i-th digit counted from the right; 0 beyond the text's start,
-// as if the text were padded with leading zeros.
-uint32_t DigitFromRight(std::string_view text, size_t i) {
-    return i < text.size() ? DigitValue(text[text.size() - 1 - i]) : 0u;
-}
-
 [[noreturn]] void RaiseNegative(std::string_view a, std::string_view b, int32_t base) {
     const std::string shown_a(a.substr(0, 99));
     const std::string shown_b(b.substr(0, 99));
@@ -66,8 +60,11 @@ std::string CombineDigits(std::string_view a, std::string_view b, int32_t base, 
 }  // namespace
 
 std::string_view StripLeadingZeros(std::string_view text) {
-    const size_t first = text.find_first_not_of('0');
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+    // A plain loop: NumStrs are mostly short, and most have no leading zero at all.
+    size_t first = 0;
+    while (first < text.size() && text[first] == '0')
+        ++first;
+    return text.substr(first);
 }
 
 std::string PadWithZeros(std::string_view text, size_t width) {
@@ -92,15 +89,27 @@ std::string NumStrAdd(std::string_view a, std::string_view b, int32_t base) {
         return std::string(b);
     if (b.empty())
         return std::string(a);
-    const size_t width = std::max(a.size(), b.size());
+    const std::string_view longer = a.size() >= b.size() ? a : b;
+    const std::string_view shorter = a.size() >= b.size() ? b : a;
+    const size_t width = longer.size();
     const auto radix = static_cast<uint32_t>(base);
     // One position more than the longer operand for a carry out of the top digits.
+    // Digits are added from the right: first the positions both texts have, then
+    // the longer text's own.
     std::string sum(width + 1, '1');
+    char *out = sum.data() + width;
+    const char *l = longer.data() + width;
+    const char *s = shorter.data() + shorter.size();
     uint32_t carry = 0;
-    for (size_t i = 0; i < width; ++i) {
-        const uint32_t digit = DigitFromRight(a, i) + DigitFromRight(b, i) + carry;
+    for (size_t i = 0; i < shorter.size(); ++i) {
+        const uint32_t digit = DigitValue(*--l) + DigitValue(*--s) + carry;
         carry = digit >= radix ? 1u : 0u;
-        sum[width - i] = DigitChar(digit - carry * radix);
+        *out-- = DigitChar(digit - carry * radix);
+    }
+    for (size_t i = shorter.size(); i < width; ++i) {
+        const uint32_t digit = DigitValue(*--l) + carry;
+        carry = digit >= radix ? 1u : 0u;
+        *out-- = DigitChar(digit - carry * radix);
     }
     if (carry == 0)
         sum.erase(0, 1);
@@ -113,18 +122,30 @@ std::string NumStrSub(std::string_view a, std::string_view b, int32_t base) {
     const std::string_view y = StripLeadingZeros(b);
     if (y.empty())
         return std::string(x);
-    if (x == y)
+    const int order = NumStrCompare(x, y);
+    if (order == 0)
         return "0";
-    if (NumStrCompare(x, y) < 0)
+    if (order < 0)
         RaiseNegative(x, y, base);
+    // x > y here, so x has at least as many digits as y: first the positions both
+    // have, then x's own, from the right.
     std::string difference(width, '0');
+    char *out = difference.data() + width;
+    const char *m = x.data() + x.size();
+    const char *s = y.data() + y.size();
+    const auto radix = static_cast<uint32_t>(base);
     uint32_t borrow = 0;
-    for (size_t i = 0; i < x.size(); ++i) {
-        const uint32_t subtrahend = DigitFromRight(y, i) + borrow;
-        const uint32_t minuend = DigitFromRight(x, i);
+    for (size_t i = 0; i < y.size(); ++i) {
+        const uint32_t subtrahend = DigitValue(*--s) + borrow;
+        const uint32_t minuend = DigitValue(*--m);
         borrow = minuend < subtrahend ? 1u : 0u;
-        difference[width - 1 - i] =
-            DigitChar(minuend + borrow * static_cast<uint32_t>(base) - subtrahend);
+        *--out = DigitChar(minuend + borrow * radix - subtrahend);
+    }
+    for (size_t i = y.size(); i < x.size(); ++i) {
+        const uint32_t minuend = DigitValue(*--m);
+        const uint32_t subtrahend = borrow;
+        borrow = minuend < subtrahend ? 1u : 0u;
+        *--out = DigitChar(minuend + borrow * radix - subtrahend);
     }
     return difference;
 }

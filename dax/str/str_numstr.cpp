@@ -2,6 +2,7 @@
 // between bounds and base conversion. Each checks its base (2..36) and its NumStr
 // arguments before anything else, then hands the texts to the operations of
 // numstr_digits (linear, digit by digit) or numstr_big (exact whole numbers).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,20 +37,41 @@ std::string_view ArgumentView(const char *text) {
     return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
+// Whether two texts are equal ignoring the case of ASCII letters (as the support
+// library's _strimatch compares; done here because an operator is matched on every
+// call and the call across the library boundary cost more than the comparison).
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        x = x >= 'a' && x <= 'z' ? static_cast<unsigned char>(x - ('a' - 'A')) : x;
+        y = y >= 'a' && y <= 'z' ? static_cast<unsigned char>(y - ('a' - 'A')) : y;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 // The 1-based position of the operator in the list (ignoring case), or a raise of
 // 0xE209000A naming it.
-int32_t MatchOperator(const char *op, const char *const *operators, const char *source) {
+template <size_t kCount>
+int32_t MatchOperator(const char *op, const std::array<std::string_view, kCount> &operators,
+                      const char *source) {
     const char *text = op != nullptr ? op : "";
-    const int32_t position = _strimatch(text, operators);
-    if (position <= 0)
-        RaiseErrorFormat(0xE209000A, source, "Unknown operator: \"%.235s\"", text);
-    return position;
+    const std::string_view view(text);
+    for (size_t i = 0; i < kCount; ++i) {
+        if (SameIgnoringCase(view, operators[i]))
+            return static_cast<int32_t>(i) + 1;
+    }
+    RaiseErrorFormat(0xE209000A, source, "Unknown operator: \"%.235s\"", text);
 }
 
 enum class ArithmOp { kAdd = 1, kSub, kMul, kDiv, kMod, kAnd, kOr, kXor };
 
-constexpr const char *kArithmOperators[] = {"ADD", "SUB", "MUL", "DIV",  "MOD",
-                                            "AND", "OR",  "XOR", nullptr};
+constexpr std::array<std::string_view, 8> kArithmOperators = {"ADD", "SUB", "MUL", "DIV",
+                                                              "MOD", "AND", "OR",  "XOR"};
 
 std::string Calculate(ArithmOp op, std::string_view a, std::string_view b, int32_t base) {
     switch (op) {
@@ -87,8 +109,8 @@ std::string ArithmOperation(std::string_view a, const char *op_text, std::string
 }
 
 // Relations by (position + 1) / 2 of the matched operator.
-constexpr const char *kCmpOperators[] = {"<",  "LT", "<=", "LE", "=",  "EQ",   "<>",
-                                         "NE", ">=", "GE", ">",  "GT", nullptr};
+constexpr std::array<std::string_view, 12> kCmpOperators = {"<",  "LT", "<=", "LE", "=", "EQ",
+                                                            "<>", "NE", ">=", "GE", ">", "GT"};
 
 bool Holds(int32_t relation, int order) {
     switch (relation) {

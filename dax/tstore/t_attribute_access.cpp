@@ -30,12 +30,12 @@ constexpr char kGetVariantSource[] = "T.T_Object.Get_Attribute_Value_Variant";
 constexpr char kSetSource[] = "T.T_Object.Set_Attribute_Value";
 constexpr char kSetVariantSource[] = "T.T_Object.Set_Attribute_Value_Variant";
 
-std::string FormattedText(VekTreeNode &node, const std::string &name) {
+AnsiString FormattedText(VekTreeNode &node, const std::string &name) {
     AnsiString text;
     if (FormatTGetA(static_cast<void *>(&node), static_cast<void *>(&node), name.c_str(),
                     text.Out(), 0) != 0)
         RethrowThreadError();
-    return text.Str();
+    return text;
 }
 
 void StoreFormatted(VekTreeNode &node, const std::string &name, std::string_view text) {
@@ -47,11 +47,11 @@ void StoreFormatted(VekTreeNode &node, const std::string &name, std::string_view
 }
 
 // A text written to an attribute that holds a value keeps that value's kind.
-void KeepKind(const VekVariant &stored, std::string_view text, VekVariant &value) {
-    if (stored.IsBlob())
+void KeepKind(const VEKVARIANT &stored, std::string_view text, VekVariant &value) {
+    if (VekVarIsBlob(&stored) > 0)
         Blob_From_IString(text, value);
     else
-        Text_As(text, stored.Type(), value);
+        Text_As(text, stored.type, value);
 }
 
 // A text written to an attribute without value takes its declared fresh kind.
@@ -65,17 +65,16 @@ void FreshValue(const DeclaredType &declared, std::string_view text, VekVariant 
 
 }  // namespace
 
-std::string Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode) {
+AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode) {
     VekTreeNode &node = Current_Node_For(object, kGetSource);
     Check_Attribute_Name(name, kGetSource);
     const std::string key(name);
     if (mode == kFormattedMode)
         return FormattedText(node, key);
     if (mode != kRawMode)
-        return std::string();
-    VekVariant value;
-    Read_Property(node, key, value);
-    return Raw_Text_Of(value);
+        return AnsiString();
+    const VEKVARIANT *stored = Property_In_Place(node, key);
+    return stored != nullptr ? Raw_Text_Of(*stored) : AnsiString();
 }
 
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out) {
@@ -98,11 +97,11 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
     }
     if (mode != kRawMode)
         Raise_Invalid_Argument(kSetSource, "Mode=", mode);
-    VekVariant stored;
-    Read_Property(node, key, stored);
+    // The stored value is only looked at, in place, before the new one is stored.
+    const VEKVARIANT *stored = Property_In_Place(node, key);
     VekVariant value;
-    if (stored.HasValue())
-        KeepKind(stored, text, value);
+    if (Holds_Value(stored))
+        KeepKind(*stored, text, value);
     else
         FreshValue(Declared_Type_Of(object, name), text, value);
     Store_Property(node, key, value);

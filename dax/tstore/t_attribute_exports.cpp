@@ -85,7 +85,7 @@ AnsiString Get(std::string_view path, int32_t mode, int32_t error_handling) {
         return AnsiString();
     if (target.is_name)
         return AnsiString(NodeName(target));
-    return AnsiString(Get_Attribute_Value(*target.object, target.attribute, mode));
+    return Get_Attribute_Value(*target.object, target.attribute, mode);
 }
 
 void GetVariant(std::string_view path, int32_t error_handling, VARIANT *out) {
@@ -132,7 +132,7 @@ void SetVariant(std::string_view path, const VARIANT *value) {
                    "Cannot change node name with SetVariant function");
     if (HoldsObject(*value))
         RaiseErrorFormat(kAttributeInvalid, kSetSource, "Object values are not supported: %.200s",
-                         target.path.c_str());
+                         std::string(target.path).c_str());
     VekVariant converted;
     CheckVekResult(VekVarFromVARIANT(converted.Get(), value));
     Set_Attribute_Value_Variant(*target.object, target.attribute, *converted.Get());

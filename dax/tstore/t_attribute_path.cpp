@@ -1,5 +1,7 @@
 #include "tstore/t_attribute_path.h"
 
+#include <utility>
+
 #include "frame/error_model.h"
 #include "tstore/t_attributes.h"
 #include "tstore/t_errors.h"
@@ -14,22 +16,23 @@ namespace {
 
 // Silent handling ends the call; otherwise the failure is raised.
 AttributeTarget Unresolved(Handling handling, int32_t code, const char *source, const char *format,
-                           const std::string &path) {
+                           std::string_view path) {
     if (handling == Handling::kSilent)
         return AttributeTarget();
-    RaiseErrorFormat(code, source, format, path.c_str());
+    RaiseErrorFormat(code, source, format, std::string(path).c_str());
 }
 
-std::string AttributeName(const T_Object &object, std::string_view named, const std::string &path,
+std::string AttributeName(const T_Object &object, std::string_view named, std::string_view path,
                           const char *source, AttributeUse use) {
     if (!named.empty())
         return std::string(named);
     if (use == AttributeUse::kRetype)
-        RaiseErrorFormat(kAttributeUnknown, source, "Unknown attribute in %.229s", path.c_str());
+        RaiseErrorFormat(kAttributeUnknown, source, "Unknown attribute in %.229s",
+                         std::string(path).c_str());
     std::string name = Default_Attribute_Name(object);
     if (name.empty())
         RaiseErrorFormat(kNoDefaultAttribute, source, "No default attribute for %.229s",
-                         path.c_str());
+                         std::string(path).c_str());
     return name;
 }
 
@@ -47,7 +50,12 @@ AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source
         RaiseErrorFormat(kTObjectMissing, source, "T Object does not exist: %.230s",
                          std::string(path).c_str());
     AttributeTarget target;
-    target.path = table->Aliases().Expand(path);
+    std::string storage;
+    target.path = table->Aliases().Expand(path, storage);
+    if (target.path.data() == storage.data()) {
+        target.expansion = std::make_unique<std::string>(std::move(storage));
+        target.path = *target.expansion;
+    }
     Check_Attribute_Path_Syntax(target.path);
     const AttributePath parts = Split_Attribute_Path(target.path);
     T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));

@@ -9,6 +9,7 @@
 // attribute are raised in every handling.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,11 +28,16 @@ enum class AttributeUse {
 struct AttributeTarget {
     // Null when silent handling ended the call with the empty result.
     T_Object *object = nullptr;
-    std::string path;       // the attribute path after alias expansion
+    // The attribute path after alias expansion: the path given, unless an alias
+    // was expanded, which `expansion` then holds (kept on the heap, so that the
+    // view stays valid when the target moves).
+    std::string_view path;
+    std::unique_ptr<std::string> expansion;
     std::string attribute;  // as named, or the default attribute
     bool is_name = false;   // the attribute "Name", the node's own name
 };
 
+// The path given must outlive the target, which may view it.
 AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source, Handling handling,
                                        AttributeUse use);
 

@@ -53,7 +53,7 @@ void Converted(const VekVariant &stored, AttributeType type, bool force, VekVari
     const VEKVARIANT *source = stored.Get();
     VekVariant text;
     if (stored.IsBlob()) {
-        Text_As(Raw_Text_Of(stored), VEK_VT_TEXT, text);
+        Text_As(Raw_Text_Of(stored).View(), VEK_VT_TEXT, text);
         source = text.Get();
     }
     const bool fallback = force && type != AttributeType::kString;
@@ -87,7 +87,7 @@ void Change_Attribute_Type(T_Object &object, std::string_view name, std::string_
     if (!stored.HasValue())
         Default_Value(type, value);
     else if (type == AttributeType::kBinary)
-        Blob_From_IString(Raw_Text_Of(stored), value);
+        Blob_From_IString(Raw_Text_Of(stored).View(), value);
     else
         Converted(stored, type, force, value);
     Store_Property(node, key, value);

@@ -38,6 +38,11 @@ void Read_Property(const VekTreeNode &node, const std::string &name, VekVariant 
     CheckVekResult(node._GetProperty(name.c_str(), value.Out()));
 }
 
+const VEKVARIANT *Property_In_Place(const VekTreeNode &node, const std::string &name) {
+    const VEKPROPERTYA *property = VekPropsFindNamedItemA(node.Properties(), name.c_str());
+    return property != nullptr ? &property->value : nullptr;
+}
+
 void Store_Property(VekTreeNode &node, const std::string &name, const VekVariant &value) {
     CheckVekResult(node._SetProperty(name.c_str(), value.Get()));
     Mark_Attribute_Written(node);
@@ -64,15 +69,19 @@ void Blob_From_IString(std::string_view istring, VekVariant &value) {
     value.Swap(built);
 }
 
-std::string Raw_Text_Of(const VekVariant &value) {
-    if (!value.HasValue())
-        return std::string();
+AnsiString Raw_Text_Of(const VEKVARIANT &value) {
+    if (!Holds_Value(&value))
+        return AnsiString();
+    // An 8-bit text is the text itself: one copy, the one handed out.
+    if (value.type == VEK_VT_TEXT)
+        return AnsiString(std::string_view(value.value.text != nullptr ? value.value.text : "",
+                                           static_cast<size_t>(VekTextLength(value.value.text))));
     AnsiString text;
-    if (value.IsBlob())
-        CheckVekResult(CFormatRawToIStr(value.Get()->value.blob, text.Out()));
+    if (VekVarIsBlob(&value) > 0)
+        CheckVekResult(CFormatRawToIStr(value.value.blob, text.Out()));
     else
-        CheckVekResult(VekVarToStrA(value.Get(), text.Out()));
-    return text.Str();
+        CheckVekResult(VekVarToStrA(&value, text.Out()));
+    return text;
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/ansi_string.h"
 #include "imports/vek_variant.h"
 
 class VekTreeNode;
@@ -26,6 +27,14 @@ void Check_Attribute_Name(std::string_view name, const char *source);
 
 // The property's value (empty when the node has none of that name).
 void Read_Property(const VekTreeNode &node, const std::string &name, VekVariant &value);
+// The property's value where the node's property list holds it, or null when the
+// node has none of that name. Valid until the node's properties change: for
+// looking at a value without copying it.
+const VEKVARIANT *Property_In_Place(const VekTreeNode &node, const std::string &name);
+// Whether a variant holds a value (empty and null hold none).
+inline bool Holds_Value(const VEKVARIANT *value) {
+    return value != nullptr && value->type >= 2;
+}
 // Stores the value and marks the node modified by an attribute write.
 void Store_Property(VekTreeNode &node, const std::string &name, const VekVariant &value);
 // Marks the node modified by an attribute write (bits 0x400 and 0x1000).
@@ -39,6 +48,9 @@ void Text_As(std::string_view text, uint32_t code, VekVariant &value);
 void Blob_From_IString(std::string_view istring, VekVariant &value);
 // The value as raw text: "" without value, a blob's bytes as IString, anything
 // else as the support library writes it.
-std::string Raw_Text_Of(const VekVariant &value);
+AnsiString Raw_Text_Of(const VEKVARIANT &value);
+inline AnsiString Raw_Text_Of(const VekVariant &value) {
+    return Raw_Text_Of(*value.Get());
+}
 
 }  // namespace Ostrel::Zam::tstore

@@ -3,6 +3,8 @@
 #include "tstore/t_attributes.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/error_model.h"
 #include "imports/vek_imports.h"
@@ -47,14 +49,21 @@ std::string Default_Attribute_Name(const T_Object &object) {
 }
 
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
-    for (int32_t n = 1;; ++n) {
-        const std::string name(DeclaredName(object, n));
-        if (name.empty())
-            return;
+    const std::vector<Initial_Kind> &kinds = object.Initial_Attribute_Kinds().Get([&object] {
+        std::vector<Initial_Kind> worked_out;
+        for (int32_t n = 1;; ++n) {
+            std::string name(DeclaredName(object, n));
+            if (name.empty())
+                return worked_out;
+            const AttributeType kind = Fresh_Kind(Declared_Type_Of(object, name));
+            worked_out.push_back(Initial_Kind{std::move(name), kind});
+        }
+    });
+    for (const Initial_Kind &initial : kinds) {
         VekVariant value;
-        Default_Value(Fresh_Kind(Declared_Type_Of(object, name)), value);
+        Default_Value(initial.kind, value);
         // A new node is not modified by getting its starting values.
-        CheckVekResult(node._SetProperty(name.c_str(), value.Get()));
+        CheckVekResult(node._SetProperty(initial.name.c_str(), value.Get()));
     }
 }
 

@@ -32,6 +32,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/ansi_string.h"
 #include "vek64_store.h"
 
 class VekTreeNode;
@@ -59,7 +60,7 @@ void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node);
 bool Attribute_Has_Value(const T_Object &object, std::string_view name);
 // Mode kFormattedMode asks the format library, kRawMode gives the raw text, any
 // other mode the empty text.
-std::string Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode);
+AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode);
 // The stored value into `out` (cleared first).
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out);
 // A raw text keeps the kind of the value stored, or takes the declared kind of a

@@ -6,7 +6,10 @@
 // allocates nothing once that text has grown to the tree's longest path.
 #include "tstore/t_locate.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "frame/error_model.h"
 #include "tstore/t_errors.h"
@@ -24,28 +27,64 @@ struct Twin {
     int32_t index = 0;
 };
 
-Twin LastTwin(const VekTreeNode &parent, std::string_view name) {
+// A sought name, compared with the siblings of one level: the length and then the
+// last byte (where sibling names that share a stem, such as N1, N2, ..., differ)
+// turn most siblings away before the whole name is compared. Never empty.
+class SoughtName {
+  public:
+    explicit SoughtName(std::string_view name) : name_(name), last_(Ascii_Upper(name.back())) {}
+
+    bool Matches(std::string_view candidate) const {
+        return candidate.size() == name_.size() && Ascii_Upper(candidate.back()) == last_ &&
+               Same_Name(candidate, name_);
+    }
+
+  private:
+    std::string_view name_;
+    unsigned char last_;
+};
+
+Twin LastTwin(const VekTreeNode &parent, const SoughtName &name) {
     for (VekTreeNode *child = parent.LastChild(); child != nullptr; child = child->GetPrevSib()) {
-        if (Same_Name(child->GetName(), name))
+        if (name.Matches(child->GetName()))
             return {child, child->GetTwinIndex()};
     }
     return {};
 }
 
-Twin NthTwin(const VekTreeNode &parent, std::string_view name, int32_t index) {
+Twin NthTwin(const VekTreeNode &parent, const SoughtName &name, int32_t index) {
     int32_t count = 0;
     for (VekTreeNode *child = parent.FirstChild(); child != nullptr; child = child->GetNextSib()) {
-        if (Same_Name(child->GetName(), name) && ++count == index)
+        if (name.Matches(child->GetName()) && ++count == index)
             return {child, index};
     }
     return {};
 }
 
+// One section of a path after the first, read in one pass up to the next full
+// stop: the whole section, the name before its first '[' and where it ends.
+struct PathSection {
+    std::string_view text;
+    std::string_view name;
+    size_t end = 0;  // the offset of the full stop after it, or the path's length
+};
+
+PathSection ReadSection(std::string_view path, size_t start) {
+    size_t stop = start;
+    size_t open = std::string_view::npos;
+    for (; stop < path.size() && path[stop] != '.'; ++stop) {
+        if (path[stop] == '[' && open == std::string_view::npos)
+            open = stop;
+    }
+    const size_t name_end = open == std::string_view::npos ? stop : open;
+    return {path.substr(start, stop - start), path.substr(start, name_end - start), stop};
+}
+
 // The child that a section names; `index` is the twin index written on it.
-Twin FindTwin(const VekTreeNode &parent, std::string_view section, int32_t index) {
-    const std::string_view name = section.substr(0, section.find('['));
-    if (name.empty() || parent.FirstChild() == nullptr || (index < 1 && index != -1))
+Twin FindTwin(const VekTreeNode &parent, const PathSection &section, int32_t index) {
+    if (section.name.empty() || parent.FirstChild() == nullptr || (index < 1 && index != -1))
         return {};
+    const SoughtName name(section.name);
     return index == -1 ? LastTwin(parent, name) : NthTwin(parent, name, index);
 }
 
@@ -55,20 +94,50 @@ enum class Writing {
     kCompleted,  // with "[1]" where no index is written (the canonical form)
 };
 
-// Appends a section found: with the index found in place of -1, else as written
-// (or completed).
-void AppendSection(std::string &path, std::string_view section, int32_t written_index,
-                   const Twin &twin, Writing writing) {
-    path += '.';
-    if (written_index == -1) {
-        path += Strip_Twin_Index(section);
-        Append_Twin_Index(path, twin.index);
-        return;
+// Writes the path of the node a walk reaches straight into the current path's
+// text: sized once for the longest text the sought path can give, filled through a
+// pointer, and cut to its length when the walk ends.
+class PathWriter {
+  public:
+    PathWriter(std::string &text, std::string_view sought) : text_(text) {
+        // A section grows by at most "[1]", or from "[-1]" to a ten-digit index.
+        text_.resize(5 * sought.size() + 16);
+        next_ = text_.data();
     }
-    path += section;
-    if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
-        path += "[1]";
-}
+    PathWriter(const PathWriter &) = delete;
+    PathWriter &operator=(const PathWriter &) = delete;
+    ~PathWriter() { text_.resize(static_cast<size_t>(next_ - text_.data())); }
+
+    void Put(std::string_view part) {
+        std::memcpy(next_, part.data(), part.size());
+        next_ += part.size();
+    }
+    void PutIndex(int32_t index) {
+        *next_++ = '[';
+        next_ = std::to_chars(next_, next_ + 11, index).ptr;
+        *next_++ = ']';
+    }
+
+    // A section found, with the full stop before it: with the index found in
+    // place of -1, else as written (or completed).
+    void PutSection(std::string_view section, int32_t written_index, const Twin &twin,
+                    Writing writing) {
+        if (written_index == -1) {
+            *next_++ = '.';
+            Put(Strip_Twin_Index(section));
+            PutIndex(twin.index);
+            return;
+        }
+        // A section after the first follows a full stop in the path it was read from.
+        Put(std::string_view(section.data() - 1, section.size() + 1));
+        if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
+            Put("[1]");
+    }
+
+  private:
+    std::string &text_;
+    char *next_;
+};
 
 // Where a walk down a path ended: the node found, or the deepest ancestor reached.
 struct Reached {
@@ -76,21 +145,23 @@ struct Reached {
     bool found = false;
 };
 
-// Walks down from the root section by section; `written`, when given, receives
-// the path of the node reached (-1 replaced by the index found).
-Reached WalkDown(VekTreeNode &root, std::string_view path, std::string *written, Writing writing) {
-    Sections_Of::Iterator section = Sections_Of(path).begin();
-    if (written != nullptr)
-        written->assign(*section);
+// Walks down from the root section by section; `writer`, when given, receives the
+// path of the node reached (-1 replaced by the index found).
+Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, Writing writing) {
+    const size_t root_end = std::min(path.find('.'), path.size());
+    if (writer != nullptr)
+        writer->Put(path.substr(0, root_end));
     Reached reached{&root, true};
-    for (++section; section != std::default_sentinel; ++section) {
-        const int32_t index = Twin_Index_Of_Section(*section);
-        const Twin twin = FindTwin(*reached.node, *section, index);
+    for (size_t start = root_end + 1; start <= path.size();) {
+        const PathSection section = ReadSection(path, start);
+        const int32_t index = Twin_Index_Of_Section(section.text);
+        const Twin twin = FindTwin(*reached.node, section, index);
         if (twin.node == nullptr)
             return {reached.node, false};
-        if (written != nullptr)
-            AppendSection(*written, *section, index, twin, writing);
+        if (writer != nullptr)
+            writer->PutSection(section.text, index, twin, writing);
         reached.node = twin.node;
+        start = section.end + 1;
     }
     return reached;
 }
@@ -109,7 +180,11 @@ bool Locate(T_Object &object, std::string_view path, Writing writing) {
         written.assign(root->GetName());
         return false;
     }
-    const Reached reached = WalkDown(*root, path, &written, writing);
+    Reached reached;
+    {
+        PathWriter writer(written, path);
+        reached = WalkDown(*root, path, &writer, writing);
+    }
     object.Move_Current(reached.node);
     return reached.found;
 }

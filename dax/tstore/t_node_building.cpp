@@ -54,15 +54,6 @@ bool IsNamed(const VekTreeNode &node, std::string_view name) {
     return !node.GetName().empty() && Same_Name(node.GetName(), name);
 }
 
-bool HasChildNamed(const VekTreeNode &parent, std::string_view name) {
-    for (const VekTreeNode *child = parent.FirstChild(); child != nullptr;
-         child = child->GetNextSib()) {
-        if (IsNamed(*child, name))
-            return true;
-    }
-    return false;
-}
-
 int64_t ChildrenNamed(const VekTreeNode &parent, std::string_view name) {
     int64_t count = 0;
     for (const VekTreeNode *child = parent.FirstChild(); child != nullptr;
@@ -148,14 +139,15 @@ class MissingParents {
 };
 
 // The parent of the new node located as the current node, its missing groups
-// made first.
-VekTreeNode &LocateOrMakeParent(T_Object &object, const std::string &parent_path,
+// made first. The canonical text of the parent path is only written out when the
+// parent is missing: locating completes the twin indexes as it walks.
+VekTreeNode &LocateOrMakeParent(T_Object &object, std::string_view parent_path,
                                 int64_t most_missing_parents) {
-    if (!Locate_Node(object, parent_path)) {
-        MissingParents(object, parent_path, most_missing_parents).Make();
-        if (!Locate_Node(object, parent_path))
-            RaiseErrorFormat(kNodeMissing, kAddSource, "Node not found: %.239s",
-                             parent_path.c_str());
+    if (!Locate_Completing(object, parent_path)) {
+        const std::string canonical = Complete_Twin_Indexes(parent_path);
+        MissingParents(object, canonical, most_missing_parents).Make();
+        if (!Locate_Node(object, canonical))
+            RaiseErrorFormat(kNodeMissing, kAddSource, "Node not found: %.239s", canonical.c_str());
     }
     return *object.Current();
 }
@@ -262,7 +254,8 @@ void Change_Type(VekTreeNode &node, uint32_t node_type) {
 int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t position,
                          int32_t error_handling, int64_t most_missing_parents) {
     T_Table &table = Table_Or_Raise(kAddSource, path);
-    const std::string expanded = table.Aliases().Expand(path);
+    std::string storage;
+    const std::string_view expanded = table.Aliases().Expand(path, storage);
     Check_Node_Path_Syntax(expanded);
     if (expanded.back() == ']')
         RaiseInvalidNodePath(path);  // a new node is named, not indexed
@@ -271,12 +264,11 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const std::string_view parent_path = Parent_Path(expanded);
     if (parent_path.empty())
         RaiseInvalidNodePath(path);  // the root is declared, never added
-    VekTreeNode &parent =
-        LocateOrMakeParent(object, Complete_Twin_Indexes(parent_path), most_missing_parents);
+    VekTreeNode &parent = LocateOrMakeParent(object, parent_path, most_missing_parents);
     if (!parent.IsGroup())
         RaiseParentNotGroup(path);
     const std::string_view name = Node_Name_Of_Path(expanded);
-    if (error_handling != kAddTwin && HasChildNamed(parent, name)) {
+    if (error_handling != kAddTwin && object.Child_Names().Has_Child_Named(parent, name)) {
         if (error_handling == kRefuseTwin)
             RaiseErrorFormat(kNodeHasTwins, kAddSource, "Node %.240s has twins",
                              std::string(path).c_str());
@@ -289,6 +281,8 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
         RaiseErrorFormat(kPositionInvalid, kAddSource, "Invalid position: %d", position);
     Add_Node(object, name, static_cast<uint32_t>(node_type),
              position == -1 ? static_cast<int32_t>(last) : position);
+    if (error_handling != kAddTwin)
+        object.Child_Names().Child_Added(parent, name);
     return 0;
 }
 

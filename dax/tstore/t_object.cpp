@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "frame/export_frame.h"
 #include "tstore/t_names.h"
 #include "vek64_tree.h"
 
@@ -11,7 +12,14 @@ T_Object::T_Object(int32_t root_handle, T_Config config)
     : root_handle_(root_handle), config_(std::move(config)) {}
 
 VekTreeNode *T_Object::Root() const {
-    return VekTreeNode::FromHandle(root_handle_);
+    const uint64_t call = Current_Export_Call();
+    if (call == 0)
+        return VekTreeNode::FromHandle(root_handle_);
+    if (root_call_ != call) {
+        root_ = VekTreeNode::FromHandle(root_handle_);
+        root_call_ = call;
+    }
+    return root_;
 }
 
 std::string_view T_Object::Name() const {

@@ -10,8 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "tstore/t_child_names.h"
 #include "tstore/t_config.h"
 #include "tstore/t_declared_names.h"
+#include "tstore/t_initial_kinds.h"
 
 class VekTreeNode;
 
@@ -26,7 +28,9 @@ class T_Object {
     T_Object(const T_Object &) = delete;
     T_Object &operator=(const T_Object &) = delete;
 
-    // The root node, or null when its handle names no live node any more.
+    // The root node, or null when its handle names no live node any more. Looked
+    // up in the handle table once per export call and remembered for the rest of
+    // that call: the host cannot free the tree while the call runs.
     VekTreeNode *Root() const;
     // The root's name; empty without root.
     std::string_view Name() const;
@@ -64,6 +68,10 @@ class T_Object {
     const T_Config &Config() const { return config_; }
     // The declared attribute names, kept as far as they have been read.
     const Declared_Names &Declared_Attribute_Names() const { return declared_names_; }
+    // The kinds of the starting values of a new node's attributes, kept once read.
+    const Initial_Kinds &Initial_Attribute_Kinds() const { return initial_kinds_; }
+    // The names of the children of the group that nodes were last added to.
+    Child_Name_Index &Child_Names() { return child_names_; }
     // The configuration "Remove First Twin Indexes" is set.
     bool Removes_First_Twin_Indexes() const;
     // A canonical path as the store hands it out for this tree.
@@ -71,12 +79,16 @@ class T_Object {
 
   private:
     int32_t root_handle_;
+    mutable VekTreeNode *root_ = nullptr;
+    mutable uint64_t root_call_ = 0;  // the export call that looked root_ up; 0: none
     VekTreeNode *current_ = nullptr;
     std::string current_path_;
     std::string spare_path_;  // the other text of Rewrite_Current
     Twin_Tally *tally_ = nullptr;
     T_Config config_;
     Declared_Names declared_names_;
+    Initial_Kinds initial_kinds_;
+    Child_Name_Index child_names_;
 };
 
 }  // namespace Ostrel::Zam::tstore

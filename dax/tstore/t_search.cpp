@@ -160,7 +160,7 @@ std::string_view AttributeText(const SearchWalk &walk, const Query &query, int32
         }
     }
     walk.Settle();
-    buffer = Get_Attribute_Value(*query.object, query.attribute, mode);
+    buffer = Get_Attribute_Value(*query.object, query.attribute, mode).View();
     return buffer;
 }
 

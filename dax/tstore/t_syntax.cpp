@@ -6,6 +6,7 @@
 #include "tstore/t_syntax.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -28,37 +29,13 @@ bool ValidTwinIndex(std::string_view index, PathKind kind) {
     return value.has_value() && (*value >= 1 || *value == -1);
 }
 
-// The marks in one section, found in one pass over it.
+// The marks in one section, gathered as the walk passes its characters.
 struct SectionMarks {
-    size_t open = std::string_view::npos;   // the first '['
+    size_t open = std::string_view::npos;   // the first '[' (offset in the section)
     size_t close = std::string_view::npos;  // the first ']'
     int32_t pluses = 0;
     bool other_wildcards = false;  // a '?' or a '*'
 };
-
-SectionMarks MarksOf(std::string_view section) {
-    SectionMarks marks;
-    for (size_t i = 0; i < section.size(); ++i) {
-        switch (section[i]) {
-            case '[':
-                marks.open = std::min(marks.open, i);
-                break;
-            case ']':
-                marks.close = std::min(marks.close, i);
-                break;
-            case '+':
-                ++marks.pluses;
-                break;
-            case '?':
-            case '*':
-                marks.other_wildcards = true;
-                break;
-            default:
-                break;
-        }
-    }
-    return marks;
-}
 
 // At most one '+', and none beside '?' or '*'.
 bool ValidWildcards(const SectionMarks &marks) {
@@ -66,10 +43,9 @@ bool ValidWildcards(const SectionMarks &marks) {
 }
 
 // A name with an optional twin index that closes the section.
-bool ValidSection(std::string_view section, PathKind kind) {
+bool ValidSection(std::string_view section, const SectionMarks &marks, PathKind kind) {
     if (section.empty())
         return false;
-    const SectionMarks marks = MarksOf(section);
     if (kind == PathKind::kIdentifier && !ValidWildcards(marks))
         return false;
     if (marks.open == std::string_view::npos)
@@ -79,23 +55,82 @@ bool ValidSection(std::string_view section, PathKind kind) {
     return ValidTwinIndex(section.substr(marks.open + 1, marks.close - marks.open - 1), kind);
 }
 
+// Records a character of a section in its marks; `at` is its offset in the section.
+void Mark(SectionMarks &marks, char c, size_t at) {
+    switch (c) {
+        case '[':
+            if (marks.open == std::string_view::npos)
+                marks.open = at;
+            break;
+        case ']':
+            if (marks.close == std::string_view::npos)
+                marks.close = at;
+            break;
+        case '+':
+            ++marks.pluses;
+            break;
+        case '?':
+        case '*':
+            marks.other_wildcards = true;
+            break;
+        default:
+            break;
+    }
+}
+
+// What the walk does with a character: refuse it, pass it, end a section at it, or
+// record it in the section's marks. One table per kind of text, so that each
+// character costs one look-up.
+enum class CharacterClass : unsigned char { kForeign, kPlain, kStop, kMark };
+
+struct CharacterClasses {
+    std::array<CharacterClass, 256> of{};
+};
+
+constexpr CharacterClasses ClassesOf(std::string_view allowed) {
+    CharacterClasses classes;
+    for (char c : allowed) {
+        const bool mark = c == '[' || c == ']' || c == '+' || c == '?' || c == '*';
+        classes.of[static_cast<unsigned char>(c)] = c == '.' ? CharacterClass::kStop
+                                                    : mark   ? CharacterClass::kMark
+                                                             : CharacterClass::kPlain;
+    }
+    return classes;
+}
+
+constexpr CharacterClasses kPathClasses = ClassesOf(kPathCharacters);
+constexpr CharacterClasses kIdentifierClasses = ClassesOf(kIdentifierCharacters);
+
 // One pass over the text: every character must be in the set, and each section
 // well formed when its closing full stop (or the end) is reached. A full stop at
 // either end shows as an empty section.
 bool WellFormed(std::string_view text, PathKind kind) {
-    const Character_Set &set = kind == PathKind::kNodePath ? kPathSet : kIdentifierSet;
+    const CharacterClasses &classes =
+        kind == PathKind::kNodePath ? kPathClasses : kIdentifierClasses;
     size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '.') {
-            if (!set.Contains(text[i]))
+    SectionMarks marks;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const CharacterClass kind_of_c = classes.of[static_cast<unsigned char>(c)];
+        if (kind_of_c == CharacterClass::kPlain)
+            continue;  // most characters of any path
+        switch (kind_of_c) {
+            case CharacterClass::kPlain:
+                break;
+            case CharacterClass::kForeign:
                 return false;
-            continue;
+            case CharacterClass::kMark:
+                Mark(marks, c, i - start);
+                break;
+            case CharacterClass::kStop:
+                if (!ValidSection(text.substr(start, i - start), marks, kind))
+                    return false;
+                start = i + 1;
+                marks = SectionMarks();
+                break;
         }
-        if (!ValidSection(text.substr(start, i - start), kind))
-            return false;
-        start = i + 1;
     }
-    return true;
+    return ValidSection(text.substr(start), marks, kind);
 }
 
 bool ValidAttributeName(std::string_view name) {

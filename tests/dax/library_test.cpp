@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/ansi_string.h"
+#include "frame/export_frame.h"
 #include "frame/library.h"
 #include "imports/vek_imports.h"
 
@@ -116,6 +117,25 @@ TEST(AnsiString, OwnershipAndArguments) {
     const AnsiString copy = AnsiString::FromArgument(argument);
     EXPECT_NE(copy.CStr(), argument);
     EXPECT_EQ(CountWord(copy.CStr()), 8);  // a counted text, ready to hand out
+}
+
+// Arguments are copied into the frame's own buffer up to its size, and into a heap
+// block beyond it; either way the body reads a copy, never the caller's text.
+TEST(ArgumentText, CopiesShortAndLongTexts) {
+    EXPECT_TRUE(TextArgument(nullptr).Empty());
+    EXPECT_TRUE(TextArgument("").Empty());
+    for (size_t size : {size_t{1}, ArgumentText::kInlineBytes - 1, ArgumentText::kInlineBytes,
+                        ArgumentText::kInlineBytes + 1, size_t{5000}}) {
+        std::string caller(size, 'x');
+        caller.back() = 'y';
+        const ArgumentText argument = TextArgument(caller.c_str());
+        caller.assign(size, 'z');  // the caller's text changes under the call
+        EXPECT_EQ(argument.View().size(), size);
+        EXPECT_EQ(argument.View().back(), 'y') << size;
+        EXPECT_NE(argument.View().data(), caller.data());
+        const AnsiString kept = argument;  // as a counted text, for bodies that keep it
+        EXPECT_EQ(kept.View(), argument.View());
+    }
 }
 
 TEST(AnsiString, AppendCopyAndMove) {

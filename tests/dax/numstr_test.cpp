@@ -1,6 +1,7 @@
 // The NumStr exports, called as a script host calls them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -459,6 +460,47 @@ TEST(NumStrRandom, RandomDigitCoversTheBase) {
     EXPECT_EQ(Ostrel::Zam::RandomDigit(40), '0');
     for (int i = 0; i < 10000; ++i)
         EXPECT_LE(Ostrel::Zam::NextRandom31(), 0x7FFFFFFFu);
+}
+
+// Numbers that fit a machine word take a shortcut; at the edge of a word and of a
+// double word the results must be those of the general way (checked here against
+// the whole-number type).
+Ostrel::Zam::BigNumber DecimalValue(std::string text) {
+    // The whole-number type reads a leading zero as octal: strip it.
+    text.erase(0, std::min(text.find_first_not_of('0'), text.size()));
+    return Ostrel::Zam::BigNumber(text.empty() ? "0" : text.c_str());
+}
+
+TEST(NumStrWords, ResultsAtTheEdgesOfAWordMatchTheGeneralWay) {
+    using Ostrel::Zam::BigNumber;
+    const char *const operands[] = {"0",
+                                    "1",
+                                    "4294967296",
+                                    "18446744073709551615",    // the largest word
+                                    "18446744073709551616",    // one more
+                                    "0018446744073709551615",  // with leading zeros
+                                    "340282366920938463463374607431768211455",
+                                    "99999999999999999999"};
+    for (const char *a : operands) {
+        for (const char *b : operands) {
+            const BigNumber x = DecimalValue(a), y = DecimalValue(b);
+            EXPECT_EQ(DecimalValue(Calc(a, "MUL", b)), x * y) << a << " * " << b;
+            if (y != 0) {
+                EXPECT_EQ(DecimalValue(Calc(a, "DIV", b)), x / y) << a << " / " << b;
+                EXPECT_EQ(DecimalValue(Calc(a, "MOD", b)), x % y) << a << " % " << b;
+            }
+        }
+    }
+    // Padding to the longer operand and conversion of a full word in every base.
+    EXPECT_EQ(Calc("0002", "MUL", "3"), "0006");
+    EXPECT_EQ(Calc("0000000007", "DIV", "2"), "0000000003");
+    EXPECT_EQ(Conv("18446744073709551615", 10, 16).text, "FFFFFFFFFFFFFFFF");
+    EXPECT_EQ(Conv("18446744073709551615", 10, 2).text, std::string(64, '1'));
+    EXPECT_EQ(Conv("18446744073709551616", 10, 36).text, "3W5E11264SGSG");
+    EXPECT_EQ(Conv("3W5E11264SGSF", 36, 10).text, "18446744073709551615");
+    EXPECT_EQ(Conv("000", 10, 7).text, "0");
+    EXPECT_EQ(Calc("ZZZZZZZZZZZZ", "MUL", "ZZZZZZZZZZZZ", 36),
+              "ZZZZZZZZZZZY000000000001");  // a double word in base 36
 }
 
 }  // namespace

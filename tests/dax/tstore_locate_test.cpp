@@ -62,6 +62,37 @@ TEST_F(TStoreLocate, MinusOneTakesTheLastTwinAndWritesItsIndex) {
     EXPECT_EQ(Current(), "Root.B[1].C[1]");
 }
 
+// A current path may come out longer than the path sought: every -1 becomes the
+// index found, every missing index "[1]".
+TEST_F(TStoreLocate, CurrentPathsLongerThanThePathSoughtAreWrittenWhole) {
+    VekTreeNode *level = b_;
+    std::string expected = "Root.B[1]";
+    for (int depth = 0; depth < 5; ++depth) {
+        VekTreeNode *last = nullptr;
+        for (int twin = 0; twin < 1000; ++twin)
+            last = &Add(*level, "Q");
+        level = last;
+        expected += ".Q[1000]";
+    }
+    EXPECT_TRUE(Locate_Node(Root(), "Root.B[-1].Q[-1].Q[-1].Q[-1].Q[-1].Q[-1]"));
+    EXPECT_EQ(Root().Current(), level);
+    EXPECT_EQ(Current(), expected);
+    EXPECT_TRUE(Locate_Completing(Root(), "Root.B.Q[-1].Q[1000].Q[-1].Q[1000].Q[-1]"));
+    EXPECT_EQ(Current(), expected);
+    // Only the last twin of each level has children: the first stops a level down.
+    EXPECT_FALSE(Locate_Completing(Root(), "Root.B.Q.Q.Q.Q.Q"));
+    EXPECT_EQ(Current(), "Root.B[1].Q[1]");
+}
+
+// Exports look the root up once per call: a tree freed between two calls is gone
+// for the second.
+TEST_F(TStoreLocate, ATreeFreedBetweenCallsIsGoneForTheNext) {
+    EXPECT_EQ(T_ExistsA("Root.A[3].X[2]"), 1);
+    tree_.Free();
+    EXPECT_EQ(T_ExistsA("Root.A[3].X[2]"), 0);
+    EXPECT_EQ(T_ExistsA("Root"), 0);
+}
+
 TEST_F(TStoreLocate, StopsAtTheDeepestAncestorFound) {
     EXPECT_FALSE(Locate_Node(Root(), "Root.A[1].B[1]"));  // A has no children
     EXPECT_EQ(Root().Current(), a1_);

@@ -79,6 +79,43 @@ TEST_F(TStoreNodes, ErrorHandlingDecidesOnlyWhenTheNameIsTaken) {
     EXPECT_EQ(Shape(), "A,a");
 }
 
+// A group with many children answers "has a child of that name?" from a kept set
+// of names; every change to the children, by the store or by the host, must show.
+TEST_F(TStoreNodes, ManyChildrenStillRefuseEveryTwinAfterHostChanges) {
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(T_AddNodeA(("Root.C" + std::to_string(i)).c_str(), 0, -1, 11), 0) << i;
+    EXPECT_EQ(tree_.Root().ChildCount(), 100);
+    EXPECT_EQ(T_AddNodeA("Root.c57", 0, -1, 11), Code(0xE204001B));  // names ignore case
+    EXPECT_EQ(T_AddNodeA("Root.C99", 0, -1, 41), 0);                 // skipped
+    EXPECT_EQ(tree_.Root().ChildCount(), 100);
+
+    // The host renames a child and adds one behind the store's back.
+    VekTreeNode *renamed = tree_.Root().FirstChild()->GetNextSib();  // C1
+    ASSERT_EQ(renamed->SetName("Renamed", -1), 0);
+    Add(tree_.Root(), "Host", 0);
+    EXPECT_EQ(T_AddNodeA("Root.C1", 0, -1, 11), 0);  // free again
+    EXPECT_EQ(T_AddNodeA("Root.renamed", 0, -1, 11), Code(0xE204001B));
+    EXPECT_EQ(T_AddNodeA("Root.HOST", 0, -1, 11), Code(0xE204001B));
+
+    // A twin added with Error_Handling 3 and a host deletion are seen as well.
+    EXPECT_EQ(T_AddNodeA("Root.Twin", 0, -1, 3), 0);
+    EXPECT_EQ(T_AddNodeA("Root.Twin", 0, -1, 11), Code(0xE204001B));
+    tree_.Root().LastChild()->Delete(true);  // Twin
+    EXPECT_EQ(T_AddNodeA("Root.Twin", 0, -1, 11), 0);
+    EXPECT_EQ(tree_.Root().ChildCount(), 103);
+}
+
+// A refused addition leaves the kept names as they were.
+TEST_F(TStoreNodes, ManyChildrenAfterARefusedPosition) {
+    for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(T_AddNodeA(("Root.C" + std::to_string(i)).c_str(), 0, -1, 11), 0);
+    EXPECT_EQ(T_AddNodeA("Root.New", 0, 99, 11), Code(0xE204000F));  // no such position
+    EXPECT_EQ(T_AddNodeA("Root.New", 0, 1, 11), 0);                  // the name is free
+    EXPECT_EQ(T_AddNodeA("Root.new", 0, -1, 11), Code(0xE204001B));
+    EXPECT_EQ(tree_.Root().FirstChild()->GetName(), "New");
+    EXPECT_EQ(tree_.Root().ChildCount(), 41);
+}
+
 TEST_F(TStoreNodes, AddingRefusesIndexedNamesTheRootAndOtherTypes) {
     EXPECT_EQ(T_AddNodeA("Root.A[2]", 0, -1, 3), Code(0xE204000B));
     EXPECT_EQ(LastError(),

@@ -123,6 +123,10 @@ class VEK_CLASS VekTreeNode {
     VekTreeNode *GetNextSib() const { return next_; }
     VekTreeNode *GetPrevSib() const { return prev_; }
     int32_t ChildCount() const { return child_count_; }
+    // A number that changes whenever a child is added or removed or a child's name
+    // changes, so that what a caller worked out from the children can be kept
+    // while it stays the same.
+    uint32_t ChildrenGeneration() const { return children_generation_; }
 
     // Inserts a detached node as child at a 0-based index (-1 or the count: last).
     // Returns the index used, or a negative status (node attached elsewhere, node
