@@ -291,8 +291,9 @@ class TreeBuilder {
         if ((frame.seen & kSeenName) == 0)
             return Refuse("a node needs a \"name\"");
         if ((frame.seen & kSeenGroup) == 0)
-            frame.node->SetAttributes(VekTreeNode::kGroup,
-                                      (frame.seen & kSeenChildren) != 0 ? VekTreeNode::kGroup : 0);
+            frame.node->SetAttributes(VekTreeNode::kGroup, (frame.seen & kSeenChildren) != 0
+                                                               ? uint32_t{VekTreeNode::kGroup}
+                                                               : 0u);
         return true;
     }
 
@@ -361,7 +362,8 @@ class TreeBuilder {
             return true;
         }
         if (frame.pending == Member::kGroup && kind == ValueKind::kBoolean) {
-            frame.node->SetAttributes(VekTreeNode::kGroup, boolean_ ? VekTreeNode::kGroup : 0);
+            frame.node->SetAttributes(VekTreeNode::kGroup,
+                                      boolean_ ? uint32_t{VekTreeNode::kGroup} : 0u);
             return true;
         }
         return WrongKind(frame);
