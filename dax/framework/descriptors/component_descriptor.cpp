@@ -27,8 +27,7 @@ CIComponentDescriptorImpl::CIComponentDescriptorImpl(std::string class_name, con
     : class_name_(std::move(class_name)), class_id_(class_id), kind_flags_(kind_flags) {}
 
 CIComponentDescriptorImpl::~CIComponentDescriptorImpl() {
-    for (CIMemberDescriptorImpl *member : members_.Sorted())
-        member->Detach();
+    members_.ForEach([](CIMemberDescriptorImpl *member) { member->Detach(); });
     members_.Clear();
 }
 
@@ -85,7 +84,7 @@ DISPID CIComponentDescriptorImpl::AddMember(CIMemberDescriptorImpl *member) {
         if (existing.IsPlaceholder()) {
             const MemberRef replaced(&existing);
             member->Attach(this, id);
-            members_.Replace(*slot, 0, added);
+            members_.ReplaceFirst(*slot, added);
             replaced->Detach();
         } else if (Overloadable(existing) && Overloadable(*member)) {
             member->Attach(this, id);
@@ -115,7 +114,16 @@ DISPID CIComponentDescriptorImpl::AllocateDispId(std::string_view name) {
 
 CIMemberDescriptorImpl *CIComponentDescriptorImpl::FindMember(std::string_view name) {
     const MemberTable::Slot *slot = members_.Find(name);
-    return slot != nullptr ? slot->front().Get() : nullptr;
+    if (slot == nullptr)
+        return nullptr;
+    // A script host looks a name up and then invokes its id: the one-entry cache
+    // takes the member now, so that the call finds it without a second lookup.
+    CIMemberDescriptorImpl *member = slot->front().Get();
+    if ((member->Attributes() & kFilterOrdinary) == 0) {
+        cached_id_ = member->DispId();
+        cached_member_ = member;
+    }
+    return member;
 }
 
 CIMemberDescriptorImpl *CIComponentDescriptorImpl::FindMember(DISPID id) {
@@ -157,8 +165,8 @@ void CIComponentDescriptorImpl::Invoke(DispatchObject *instance, DISPID id, WORD
         flags = static_cast<WORD>((flags & ~kInvokeConstruct) | kInvokeCall);
         id = kDispIdCreateInstance;
     }
-    const MemberRef member(Lookup(id, flags));
-    if (!member) {
+    CIMemberDescriptorImpl *member = Lookup(id, flags);
+    if (member == nullptr) {
         if (described)
             RaiseErrorFormat(DISP_E_MEMBERNOTFOUND, kInvokeSource, "Unknown member: %.226s.#%ld",
                              class_name_.c_str(), static_cast<long>(id));

@@ -52,6 +52,9 @@ platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(CIComponentDescriptorImpl
                                                        std::string name, VARTYPE type,
                                                        PropertyAccessors accessors,
                                                        MemberOptions options = {});
+platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(
+    CIComponentDescriptorImpl &descriptor, std::string name, VARTYPE type,
+    std::shared_ptr<const PropertyAccessors> accessors, MemberOptions options = {});
 platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &descriptor,
                                                    std::string name, MethodBody body,
                                                    MemberOptions options = {});

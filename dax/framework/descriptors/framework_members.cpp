@@ -51,6 +51,16 @@ platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(CIComponentDescriptorImpl
     return property;
 }
 
+platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(
+    CIComponentDescriptorImpl &descriptor, std::string name, VARTYPE type,
+    std::shared_ptr<const PropertyAccessors> accessors, MemberOptions options) {
+    auto property = MakeObject<CIPropertyDescriptorImpl>(
+        std::move(name), type, std::move(accessors), options.dispid, options.attributes);
+    property->SetHelpText(options.help);
+    descriptor.AddMember(property.Get());
+    return property;
+}
+
 platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &descriptor,
                                                    std::string name, MethodBody body,
                                                    MemberOptions options) {

@@ -8,6 +8,31 @@
 
 namespace Ostrel::Zam {
 
+const std::string &CIMemberDescriptorImpl::HelpText() const {
+    static const std::string none;
+    return texts_ ? texts_->help : none;
+}
+
+void CIMemberDescriptorImpl::SetHelpText(std::string text) {
+    if (!texts_ && text.empty())
+        return;
+    if (!texts_)
+        texts_ = std::make_unique<Texts>();
+    texts_->help = std::move(text);
+}
+
+const std::string &CIMemberDescriptorImpl::DisplayName() const {
+    return texts_ && !texts_->display_name.empty() ? texts_->display_name : name_;
+}
+
+void CIMemberDescriptorImpl::SetDisplayName(std::string name) {
+    if (!texts_ && name.empty())
+        return;
+    if (!texts_)
+        texts_ = std::make_unique<Texts>();
+    texts_->display_name = std::move(name);
+}
+
 const char *CIMemberDescriptorImpl::MemberTypeName() const {
     switch (MemberKind()) {
         case Kind::kMethod:

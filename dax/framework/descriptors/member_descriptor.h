@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "framework/dispatch/dispatch_object.h"
@@ -27,10 +28,10 @@ class CIMemberDescriptorImpl : public DispatchObject {
     uint32_t Attributes() const { return attributes_; }
     void SetAttributes(uint32_t attributes) { attributes_ = attributes; }
     bool IsPlaceholder() const { return (attributes_ & 0x80000000u) != 0; }
-    const std::string &HelpText() const { return help_text_; }
-    void SetHelpText(std::string text) { help_text_ = std::move(text); }
-    const std::string &DisplayName() const { return display_name_.empty() ? name_ : display_name_; }
-    void SetDisplayName(std::string name) { display_name_ = std::move(name); }
+    const std::string &HelpText() const;
+    void SetHelpText(std::string text);
+    const std::string &DisplayName() const;
+    void SetDisplayName(std::string name);
     int32_t DisplayOrder() const { return display_order_; }
     void SetDisplayOrder(int32_t order) { display_order_ = order; }
 
@@ -70,8 +71,12 @@ class CIMemberDescriptorImpl : public DispatchObject {
     std::string name_;
     DISPID dispid_;
     uint32_t attributes_;
-    std::string help_text_;
-    std::string display_name_;
+    // Texts most members never have, kept apart to keep members small.
+    struct Texts {
+        std::string help;
+        std::string display_name;
+    };
+    std::unique_ptr<Texts> texts_;
     int32_t display_order_ = 0;
     CIComponentDescriptorImpl *owner_ = nullptr;
 };

@@ -23,7 +23,14 @@ uint32_t AccessAttributes(const PropertyAccessors &accessors) {
 CIPropertyDescriptorImpl::CIPropertyDescriptorImpl(std::string name, VARTYPE type,
                                                    PropertyAccessors accessors, DISPID dispid,
                                                    uint32_t attributes)
-    : CIMemberDescriptorImpl(std::move(name), dispid, attributes | AccessAttributes(accessors)),
+    : CIPropertyDescriptorImpl(std::move(name), type,
+                               std::make_shared<const PropertyAccessors>(std::move(accessors)),
+                               dispid, attributes) {}
+
+CIPropertyDescriptorImpl::CIPropertyDescriptorImpl(
+    std::string name, VARTYPE type, std::shared_ptr<const PropertyAccessors> accessors,
+    DISPID dispid, uint32_t attributes)
+    : CIMemberDescriptorImpl(std::move(name), dispid, attributes | AccessAttributes(*accessors)),
       type_(type),
       accessors_(std::move(accessors)) {}
 
@@ -67,19 +74,19 @@ void CIPropertyDescriptorImpl::Read(MemberCall &call) {
     DispatchObject &instance = *call.instance;
     const auto &arguments = call.arguments;
     if (arguments.empty()) {
-        if (!accessors_.get)
+        if (!accessors_->get)
             EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
-        accessors_.get(instance, value.Get());
-    } else if (accessors_.get_indexed) {
+        accessors_->get(instance, value.Get());
+    } else if (accessors_->get_indexed) {
         if (arguments.size() > 1)
             EInvokeError::Raise(DISP_E_BADPARAMCOUNT);
         if (IsMissing(arguments[0]))
             EInvokeError::Raise(DISP_E_PARAMNOTOPTIONAL, nullptr, nullptr, 0);
-        accessors_.get_indexed(instance, arguments[0], value.Get());
+        accessors_->get_indexed(instance, arguments[0], value.Get());
     } else {
         // The arguments belong to the default member of the object read.
         OwnedVariant object;
-        accessors_.get(instance, object.Get());
+        accessors_->get(instance, object.Get());
         if ((*object).vt != VT_DISPATCH || (*object).pdispVal == nullptr)
             EInvokeError::Raise(DISP_E_BADPARAMCOUNT);
         CallDefaultMember((*object).pdispVal, arguments, value.Get());
@@ -96,16 +103,16 @@ void CIPropertyDescriptorImpl::Write(MemberCall &call) {
     if (FAILED(ChangeKind(call.value, type_, value.Get())))
         EInvokeError::Raise(DISP_E_TYPEMISMATCH, nullptr, nullptr, value_position);
     if (index.empty()) {
-        if (!accessors_.set)
+        if (!accessors_->set)
             EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
-        accessors_.set(instance, *value);
+        accessors_->set(instance, *value);
         return;
     }
-    if (!accessors_.set_indexed || index.size() > 1)
+    if (!accessors_->set_indexed || index.size() > 1)
         EInvokeError::Raise(DISP_E_BADPARAMCOUNT);
     if (IsMissing(index[0]))
         EInvokeError::Raise(DISP_E_PARAMNOTOPTIONAL, nullptr, nullptr, 0);
-    accessors_.set_indexed(instance, index[0], *value);
+    accessors_->set_indexed(instance, index[0], *value);
 }
 
 }  // namespace Ostrel::Zam

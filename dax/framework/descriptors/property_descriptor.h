@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/descriptors/member_descriptor.h"
@@ -32,6 +33,10 @@ class CIPropertyDescriptorImpl : public CIMemberDescriptorImpl {
   public:
     CIPropertyDescriptorImpl(std::string name, VARTYPE type, PropertyAccessors accessors,
                              DISPID dispid = -1, uint32_t attributes = 0);
+    // Properties of one class often share their accessors.
+    CIPropertyDescriptorImpl(std::string name, VARTYPE type,
+                             std::shared_ptr<const PropertyAccessors> accessors, DISPID dispid = -1,
+                             uint32_t attributes = 0);
 
     Kind MemberKind() const override { return Kind::kProperty; }
     VARTYPE Type() const { return type_; }
@@ -56,7 +61,7 @@ class CIPropertyDescriptorImpl : public CIMemberDescriptorImpl {
     [[noreturn]] void RaiseRefused(const char *verb, const char *reason) const;
 
     VARTYPE type_;
-    PropertyAccessors accessors_;
+    std::shared_ptr<const PropertyAccessors> accessors_;
     std::vector<ParameterRef> index_parameters_;
     OwnedVariant default_value_;
     uint32_t property_flags_ = 0;

@@ -75,7 +75,7 @@ TEST_P(Descriptors, BadIndexesAreRefused) {
 
 TEST_P(Descriptors, SettableTypesAndRegistration) {
     auto c = NewClassDescriptor("Dax.Typed", platform::kGUID_NULL, 0);
-    auto property = AddProperty(*c.Get(), "Level", VT_I4, {});
+    auto property = AddProperty(*c.Get(), "Level", VT_I4, PropertyAccessors{});
     const Value descriptor = Value::Object(c->AsDispatch());
     const Value level = Read(descriptor, "Properties", {Value::Text("Level")});
     ASSERT_EQ(host.Assign(level.AsObject(), "PropertyType", Value::I4(VT_BSTR)).result, S_OK);

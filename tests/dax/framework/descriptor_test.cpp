@@ -128,6 +128,27 @@ TEST(ComponentDescriptor, TableStaysSortedIgnoringCaseAfterEveryInsertion) {
     EXPECT_TRUE(NameLess()("ab", "ABC"));
 }
 
+TEST(ComponentDescriptor, TableFindsEveryMemberAfterRemovals) {
+    ComponentRef c = Bare();
+    std::vector<platform::ComPtr<CIPropertyDescriptorImpl>> members;
+    for (int i = 0; i < 200; ++i) {
+        members.push_back(NewProperty("P" + std::to_string(i * 7919 % 1000)));
+        c->AddMember(members.back().Get());
+    }
+    for (size_t i = 0; i < members.size(); i += 3)
+        ASSERT_TRUE(c->RemoveMember(members[i].Get()));
+    for (size_t i = 0; i < members.size(); ++i) {
+        const bool removed = i % 3 == 0;
+        EXPECT_EQ(c->FindMember(members[i]->Name()), removed ? nullptr : members[i].Get()) << i;
+        EXPECT_EQ(c->FindMember(members[i]->DispId()), removed ? nullptr : members[i].Get());
+        EXPECT_EQ(members[i]->Owner(), removed ? nullptr : c.Get());
+    }
+    EXPECT_EQ(c->Members().NameCount(), 133u);
+    // A removed name can come back, with a new id.
+    auto again = NewProperty(members[0]->Name());
+    EXPECT_EQ(c->AddMember(again.Get()), 0x40000000 + 200);
+}
+
 TEST(ComponentDescriptor, RemovedMemberIsDetachedAndRefusesCalls) {
     auto port = NewPort();
     ComponentRef c = Bare("Dax.Removable");

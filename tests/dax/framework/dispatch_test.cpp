@@ -5,6 +5,7 @@
 #include "dax/frame_test_support.h"
 #include "dax/framework/script_host.h"
 #include "dax/framework/test_port.h"
+#include "framework/descriptors/descriptor_collection.h"
 #include "framework/dispatch/invoke_by_name.h"
 
 namespace dax_test {
@@ -272,6 +273,20 @@ TEST(Dispatch, InvokeByNameAndInvokeMember) {
     TestPort::Class().InvokeMember(port.Get(), TestPort::Class().FindMember("Baud")->DispId(),
                                    0x2000, value.Get(), 1, nullptr);
     EXPECT_EQ(port->baud, 300);
+}
+
+TEST(Dispatch, ComponentDescriptorOfAForeignObjectIsRefused) {
+    auto collection = MakeObject<CICollectionImpl>(std::vector<CICollectionImpl::Item>{});
+    const platform::ComPtr<IEnumVARIANT> walker = collection->NewEnum();
+    try {
+        ComponentDescriptorOf(walker.Get());
+        ADD_FAILURE() << "no error";
+    } catch (const EZamError &error) {
+        EXPECT_EQ(ErrorCodeOf(error), Code(0xC0004002));
+        EXPECT_EQ(LastDescription(), "GetClassInfo failed: No such interface supported");
+    }
+    EXPECT_EQ(ComponentDescriptorOf(collection->AsDispatch())->ClassName(),
+              "Ostrel.Zam.Collection");
 }
 
 TEST(Dispatch, ConstructCallsCreateInstance) {
