@@ -25,9 +25,11 @@ function(dax_add_shared_library name core)
     if(WIN32)
         set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} IMPORT_PREFIX lib)
     endif()
-    if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    if(WIN32)
         set(def_file ${CMAKE_BINARY_DIR}/archive/${name}.def)
         target_link_options(${name} PRIVATE -Wl,--output-def,${def_file})
+    endif()
+    if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
         add_custom_command(TARGET ${name} POST_BUILD
             COMMAND ${CMAKE_COMMAND} -DDEF_FILE=${def_file} -DDLL_NAME=${name}.dll
                     -DIMPORT_LIBRARY=$<TARGET_LINKER_FILE:${name}>

@@ -22,5 +22,11 @@
 #endif
 
 // Declares an export of the library being built (`building` true) or an import of it.
-#define PLATFORM_API_EXPORT extern "C" PLATFORM_DLL_EXPORT
-#define PLATFORM_API_IMPORT extern "C" PLATFORM_DLL_IMPORT
+// The public headers are C headers: C++ sees C linkage, C a plain declaration.
+#if defined(__cplusplus)
+#define PLATFORM_EXTERN_C extern "C"
+#else
+#define PLATFORM_EXTERN_C extern
+#endif
+#define PLATFORM_API_EXPORT PLATFORM_EXTERN_C PLATFORM_DLL_EXPORT
+#define PLATFORM_API_IMPORT PLATFORM_EXTERN_C PLATFORM_DLL_IMPORT
