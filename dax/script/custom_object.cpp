@@ -13,8 +13,7 @@ CustomObject::CustomObject(std::string class_name, const GUID &class_id, Instanc
 CustomObject::~CustomObject() = default;
 
 platform::ComPtr<CustomObject> CustomObject::Create() {
-    return platform::ComPtr<CustomObject>(
-        new CustomObject("CustomObject", kCLSID_CustomObject, FactoryOf<CustomObject>()));
+    return platform::ComPtr<CustomObject>(new CustomObject());
 }
 
 platform::ComPtr<CustomObject> CustomObject::NewOfSameClass() {

@@ -31,6 +31,12 @@ inline constexpr GUID kIID_CustomObjectProperty = {
 inline constexpr GUID kIID_ICloneable = {
     0x0510BF30, 0x59E9, 0x11D2, {0xA7, 0x19, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 
+// The instance factory of a custom object class: a new object of class T.
+template <class T>
+InstanceFactory FactoryOf() {
+    return [] { return platform::ComPtr<IDispatch>(T::Create()->AsDispatch()); };
+}
+
 class CustomObject : public DispatchObject {
   public:
     class ComponentDescriptor;
@@ -62,6 +68,7 @@ class CustomObject : public DispatchObject {
     virtual platform::ComPtr<Property> CreatePropertyFrom(const CIMemberDescriptorImpl &member);
 
   protected:
+    CustomObject() : CustomObject("CustomObject", kCLSID_CustomObject, FactoryOf<CustomObject>()) {}
     CustomObject(std::string class_name, const GUID &class_id, InstanceFactory factory);
     ~CustomObject() override;
     // A new object of the same class, without prototype (Clone starts from it).
@@ -71,11 +78,5 @@ class CustomObject : public DispatchObject {
   private:
     platform::ComPtr<ComponentDescriptor> descriptor_;
 };
-
-// The instance factory of the custom object classes: an object made by `make`.
-template <class T>
-InstanceFactory FactoryOf() {
-    return [] { return platform::ComPtr<IDispatch>(T::Create()->AsDispatch()); };
-}
 
 }  // namespace Ostrel::Zam
