@@ -155,6 +155,14 @@ void CustomObject::ComponentDescriptor::Invoke(DispatchObject *instance, DISPID 
                                                bool described) {
     if (CopyOnChange() && IsWriteCall(flags))
         CopyBorrowed(instance, id);
+    // A reserved or unknown id goes straight to the fallback: no member would
+    // answer it, and a thrown and caught error would cost more than the write.
+    if ((flags & kInvokeConstruct) == 0 && FindVisible(id) == nullptr) {
+        if (FallBack(instance, id, flags, parameters, result))
+            return;
+        CIComponentDescriptorImpl::Invoke(instance, id, flags, parameters, result, described);
+        return;
+    }
     try {
         CIComponentDescriptorImpl::Invoke(instance, id, flags, parameters, result, false);
         return;
