@@ -109,4 +109,7 @@ HRESULT CreateRegisteredObject(std::string_view class_name, uint32_t, REFIID iid
     return result;
 }
 
+ComApartment::ComApartment() = default;
+ComApartment::~ComApartment() = default;
+
 }  // namespace platform

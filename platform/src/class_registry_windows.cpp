@@ -135,4 +135,11 @@ HRESULT CreateRegisteredObject(std::string_view class_name, uint32_t class_conte
     return CoCreateInstance(class_id, nullptr, class_context, iid, object);
 }
 
+ComApartment::ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+
+ComApartment::~ComApartment() {
+    if (entered_)
+        CoUninitialize();
+}
+
 }  // namespace platform

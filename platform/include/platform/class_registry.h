@@ -35,6 +35,19 @@ std::optional<ClassEntries> ReadClassEntries(std::string_view prog_id);
 HRESULT CreateRegisteredObject(std::string_view class_name, uint32_t class_context, REFIID iid,
                                void **object);
 
+// Enters COM (the multithreaded apartment) on the calling thread for the object's
+// life where the system needs it (Windows); nothing elsewhere.
+class ComApartment {
+  public:
+    ComApartment();
+    ComApartment(const ComApartment &) = delete;
+    ComApartment &operator=(const ComApartment &) = delete;
+    ~ComApartment();
+
+  private:
+    bool entered_ = false;
+};
+
 // The text form of a class identifier and back (false for a malformed text).
 std::string ClassIdText(const GUID &guid);
 bool ClassIdFromText(std::string_view text, GUID *guid);
