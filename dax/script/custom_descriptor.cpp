@@ -158,7 +158,8 @@ void CustomObject::ComponentDescriptor::Invoke(DispatchObject *instance, DISPID 
     // A reserved or unknown id goes straight to the fallback: no member would
     // answer it, and a thrown and caught error would cost more than the write.
     if ((flags & kInvokeConstruct) == 0 && FindVisible(id) == nullptr) {
-        if (FallBack(instance, id, flags, parameters, result))
+        if (PassOn(id, flags, parameters, result) ||
+            FallBack(instance, id, flags, parameters, result))
             return;
         CIComponentDescriptorImpl::Invoke(instance, id, flags, parameters, result, described);
         return;
@@ -174,6 +175,39 @@ void CustomObject::ComponentDescriptor::Invoke(DispatchObject *instance, DISPID 
                              ClassName().c_str(), static_cast<long>(id));
         throw;
     }
+}
+
+bool CustomObject::ComponentDescriptor::PassOn(DISPID id, WORD flags, const DISPPARAMS *parameters,
+                                               VARIANT *result) {
+    const WORD shape = flags & static_cast<WORD>(~kInvokeCarried);
+    const bool standard = shape >= DISPATCH_METHOD && shape <= 0x000F;
+    if (id > 0 || !standard || aggregated_.empty())
+        return false;
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    DISPPARAMS block = parameters != nullptr ? *parameters : none;
+    for (const auto &object : aggregated_) {
+        EXCEPINFO record{};
+        UINT argument_error = 0;
+        const HRESULT outcome = object->Invoke(id, platform::kGUID_NULL, 0, shape, &block, result,
+                                               &record, &argument_error);
+        const std::string source =
+            record.bstrSource != nullptr ? platform::TextFromBstr(record.bstrSource) : "";
+        const std::string description =
+            record.bstrDescription != nullptr ? platform::TextFromBstr(record.bstrDescription) : "";
+        const HRESULT code = record.scode;
+        SysFreeString(record.bstrSource);
+        SysFreeString(record.bstrDescription);
+        SysFreeString(record.bstrHelpFile);
+        if (SUCCEEDED(outcome))
+            return true;
+        if (outcome == DISP_E_MEMBERNOTFOUND || outcome == DISP_E_UNKNOWNNAME)
+            continue;
+        if (outcome != DISP_E_EXCEPTION)
+            EInvokeError::Raise(outcome, kInvokeSource, nullptr, -1);
+        RaiseError(code != 0 ? code : outcome, source.empty() ? kInvokeSource : source.c_str(),
+                   description.empty() ? nullptr : description.c_str());
+    }
+    return false;
 }
 
 bool CustomObject::ComponentDescriptor::FallBack(DispatchObject *instance, DISPID id, WORD flags,

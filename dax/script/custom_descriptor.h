@@ -15,6 +15,9 @@
 // keeps the prototype member's dispatch id when it is 0 or negative, and gets a
 // fresh one otherwise. Members the prototype gains later are not borrowed.
 //
+// A standard call with a dispatch id of 0 or below (the default member, say) that
+// the object's own members do not answer goes to the prototype under the same id.
+//
 // CopyOnChange (flag 0x10000000 of the descriptor, `Class.CopyOnChange` to
 // scripts): with it set, writing a borrowed property first gives the object an own
 // copy (an empty value, then the write), so the prototype keeps its value; with it
@@ -63,6 +66,9 @@ class CustomObject::ComponentDescriptor : public CIComponentDescriptorImpl {
     CIComponentDescriptorImpl &ClassDescriptor() override;
 
   private:
+    // A standard call with an id of 0 or below that no member of the object answers
+    // goes to the objects borrowed from, in turn; false when none answers it.
+    bool PassOn(DISPID id, WORD flags, const DISPPARAMS *parameters, VARIANT *result);
     bool FallBack(DispatchObject *instance, DISPID id, WORD flags, const DISPPARAMS *parameters,
                   VARIANT *result);
     void CopyBorrowed(DispatchObject *instance, DISPID id);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "dax/framework/script_host.h"
+#include "dax/framework/test_port.h"
 #include "framework/dispatch/invoke_errors.h"
 #include "script/custom_descriptor.h"
 #include "script/custom_property.h"
@@ -159,6 +160,25 @@ TEST(CustomObjectPrototype, BorrowsAndCopyOnChangeDecidesWhereWritesGo) {
     EXPECT_EQ(kJScript.Read(o, "A").value.AsI4(), 3);
     EXPECT_EQ(kJScript.Read(p, "A").value.AsI4(), 2);
     EXPECT_EQ(kJScript.ForIn(o), std::vector<std::string>{"A"});
+}
+
+TEST(CustomObjectPrototype, BorrowsMembersOfAnyFrameworkClassKeepingIdsUpToZero) {
+    auto port = NewPort();
+    auto object = CustomObject::Create();
+    IDispatch *o = object->AsDispatch();
+    object->Descriptor().Aggregate(port->AsDispatch());
+    // The port's default member Name (id 0) is the object's default member too.
+    const Outcome by_default = kVBScript.InvokeRaw(o, DISPID_VALUE, DISPATCH_PROPERTYGET, {}, {});
+    EXPECT_EQ(by_default.value.AsText(), "COM1");
+    ASSERT_EQ(kJScript.Assign(o, "Baud", Value::I4(300)).result, S_OK);
+    EXPECT_EQ(port->baud, 300);
+    // A refusal of the prototype reaches the caller as the prototype made it.
+    const Outcome refused = kJScript.Assign(o, "Baud", Value::Text("fast"));
+    EXPECT_EQ(refused.result, DISP_E_EXCEPTION);
+    EXPECT_EQ(static_cast<uint32_t>(refused.scode), 0x80020005u);
+    EXPECT_EQ(port->baud, 300);
+    // The object's own members are not borrowed.
+    EXPECT_EQ(kVBScript.Read(o, "ToString").value.AsText(), "CustomObject");
 }
 
 TEST(CustomObjectPrototype, CreateInstanceChecksItsArguments) {
