@@ -137,7 +137,7 @@ void AddPropertyDescriptorMembers(CIComponentDescriptorImpl &descriptor) {
     CIComponentDescriptorImpl *d = &descriptor;
     AddMemberMembers(*d);
     AddProperty(*d, "DefaultValue", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     AddProperty(*d, "IndexParameters", VT_DISPATCH, ReadOnly<P>([](P &p, VARIANT *r) {
         SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
     }));
@@ -158,7 +158,7 @@ void AddPropertyDescriptorMembers(CIComponentDescriptorImpl &descriptor) {
     type.set = Setter<P>([](P &p, const VARIANT &v) { p.SetType(TypeFrom(v)); });
     AddProperty(*d, "PropertyType", VT_VARIANT, std::move(type));
     AddProperty(*d, "Value", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
 }
 
 namespace {
@@ -211,7 +211,7 @@ ComponentRef BuildParameterClass() {
         SetInt32(r, static_cast<int32_t>(p.Flags()));
     }));
     AddProperty(*d, "DefaultValue", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { VariantCopy(r, &p.DefaultValue()); }));
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     const struct {
         const char *name;
         uint32_t flag;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 
 #include "framework/descriptors/descriptor_builder.h"
 #include "framework/descriptors/member_table.h"
@@ -100,8 +101,8 @@ IDispatch *CICollectionImpl::ItemFor(const VARIANT &index) const {
     if (!ToIndex(index, &position))
         EInvokeError::Raise(DISP_E_TYPEMISMATCH, nullptr, nullptr, 0);
     if (position < 1 || static_cast<uint64_t>(position) > items_.size())
-        RaiseErrorFormat(DISP_E_BADINDEX, kItemSource, "Index %lld is out of the range 1 to %zu",
-                         static_cast<long long>(position), items_.size());
+        RaiseErrorFormat(DISP_E_BADINDEX, kItemSource, "Index %s is out of the range 1 to %s",
+                         std::to_string(position).c_str(), std::to_string(items_.size()).c_str());
     return items_[static_cast<size_t>(position - 1)].object.Get();
 }
 

@@ -31,7 +31,7 @@ void CIMethodDescriptorImpl::Prepare(const MemberCall &call, ArgumentValues *val
     const auto &arguments = call.arguments;
     if (!declared_) {
         for (const VARIANT &argument : arguments)
-            VariantCopy(values->Add(), &argument);
+            CopyValue(values->Add(), argument);
         return;
     }
     const bool rest = !parameters_.empty() && (parameters_.back()->Flags() & kParamArray) != 0;
@@ -45,7 +45,7 @@ void CIMethodDescriptorImpl::Prepare(const MemberCall &call, ArgumentValues *val
             if (!parameter.IsOptional() && (parameter.Flags() & kParamArray) == 0)
                 EInvokeError::Raise(DISP_E_PARAMNOTOPTIONAL, nullptr, nullptr, position);
             if (i < parameters_.size())
-                VariantCopy(values->Add(), &parameter.DefaultValue());
+                CopyValue(values->Add(), parameter.DefaultValue());
             continue;
         }
         if (FAILED(ChangeKind(arguments[i], parameter.Type(), values->Add())))

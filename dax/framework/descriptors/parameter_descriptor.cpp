@@ -6,7 +6,7 @@ namespace Ostrel::Zam {
 
 void CIParameterDescriptorImpl::SetDefaultValue(const VARIANT &value) {
     VariantClear(default_value_.Get());
-    VariantCopy(default_value_.Get(), &value);
+    CopyValue(default_value_.Get(), value);
     flags_ |= kParamOptional;
 }
 

@@ -40,7 +40,7 @@ void CIPropertyDescriptorImpl::SetIndexParameters(std::vector<ParameterRef> para
 
 void CIPropertyDescriptorImpl::SetDefaultValue(const VARIANT &value) {
     VariantClear(default_value_.Get());
-    VariantCopy(default_value_.Get(), &value);
+    CopyValue(default_value_.Get(), value);
 }
 
 void CIPropertyDescriptorImpl::RaiseRefused(const char *verb, const char *reason) const {

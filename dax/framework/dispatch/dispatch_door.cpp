@@ -150,8 +150,12 @@ void DescribeRecord(EXCEPINFO *record, const InvokeSite &site, bool table_descri
 HRESULT InvokeDoor(CIComponentDescriptorImpl &descriptor, DispatchObject *instance, DISPID id,
                    LCID lcid, WORD flags, DISPPARAMS *parameters, VARIANT *result,
                    EXCEPINFO *record, UINT *argument_error) {
-    if (result != nullptr)
-        VariantInit(result);
+    // The result is cleared first (the caller passes it initialised, as automation
+    // requires), except for an assignment, which leaves it alone.
+    const bool assignment =
+        (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0 || IsPlainWrite(flags);
+    if (result != nullptr && !assignment)
+        VariantClear(result);
     try {
         GuardedBody(kDispatchFramePosition, [&] {
             descriptor.Invoke(instance, id, flags, parameters, result, record == nullptr);
@@ -159,7 +163,7 @@ HRESULT InvokeDoor(CIComponentDescriptorImpl &descriptor, DispatchObject *instan
         return S_OK;
     } catch (const EZamError &error) {
         try {
-            if (result != nullptr)
+            if (result != nullptr && !assignment)
                 VariantClear(result);
             const auto *invoke_error = dynamic_cast<const EInvokeError *>(&error);
             InvokeSite site = SiteOf(descriptor, id, lcid, flags);

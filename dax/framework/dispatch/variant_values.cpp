@@ -216,7 +216,7 @@ bool ToText(const VARIANT &value, std::string *text) {
 HRESULT ChangeKind(const VARIANT &value, VARTYPE vt, VARIANT *copy) {
     VariantClear(copy);
     if (vt == VT_VARIANT || vt == value.vt)
-        return VariantCopy(copy, &value);
+        return CopyValue(copy, value);
     return VariantChangeType(copy, const_cast<VARIANT *>(&value), 0, vt);
 }
 

@@ -33,6 +33,12 @@ enum class ReadResult { kValue, kNullReference };
 // A reference holding a null pointer gives kNullReference.
 ReadResult ReadThrough(const VARIANT &argument, VARIANT *view);
 
+// VariantCopy of a value the caller keeps (the system's VariantCopy takes a
+// non-const source but does not change it).
+inline HRESULT CopyValue(VARIANT *target, const VARIANT &source) {
+    return VariantCopy(target, const_cast<VARIANT *>(&source));
+}
+
 // The missing-argument marker: VT_ERROR holding DISP_E_PARAMNOTFOUND.
 VARIANT MissingArgument();
 bool IsMissing(const VARIANT &value);

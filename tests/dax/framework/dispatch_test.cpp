@@ -192,8 +192,8 @@ TEST(Dispatch, BadInputGetsAClearCode) {
     DISPPARAMS no_names = {values, nullptr, 2, 1};
     EXPECT_EQ(invoke(&no_names), DISP_E_EXCEPTION);
     EXPECT_EQ(static_cast<uint32_t>(record.scode), 0x80070057u);
-    DISPID far[1] = {300};
-    DISPPARAMS far_named = {values, far, 1, 1};
+    DISPID distant[1] = {300};
+    DISPPARAMS far_named = {values, distant, 1, 1};
     EXPECT_EQ(invoke(&far_named), DISP_E_EXCEPTION);
     EXPECT_EQ(static_cast<uint32_t>(record.scode), 0x80000054u);
     EXPECT_EQ(BstrText(record.bstrDescription), "Too many parameters");
@@ -250,9 +250,9 @@ TEST(Dispatch, InvokeByNameAndInvokeMember) {
                            DISPATCH_PROPERTYGET, &none, result.Get(), nullptr, nullptr),
               S_OK);
     EXPECT_EQ(result.AsText(), "COM1");  // the default member
-    const std::u16string missing = u"Nope";
+    const platform::Bstr missing(platform::BstrFromText("Nope"));
     try {
-        InvokeByName(port->AsDispatch(), missing.c_str(), platform::kGUID_NULL, 0,
+        InvokeByName(port->AsDispatch(), missing.Get(), platform::kGUID_NULL, 0,
                      DISPATCH_PROPERTYGET, &none, result.Get(), nullptr, nullptr);
         ADD_FAILURE() << "no error";
     } catch (const EZamError &error) {
@@ -260,7 +260,7 @@ TEST(Dispatch, InvokeByNameAndInvokeMember) {
         EXPECT_EQ(LastDescription(), "Unknown property or method: 'Dax.TestPort.Nope'");
     }
     EXCEPINFO record{};
-    EXPECT_EQ(InvokeByName(port->AsDispatch(), missing.c_str(), platform::kGUID_NULL, 0,
+    EXPECT_EQ(InvokeByName(port->AsDispatch(), missing.Get(), platform::kGUID_NULL, 0,
                            DISPATCH_PROPERTYGET, &none, result.Get(), &record, nullptr),
               DISP_E_MEMBERNOTFOUND);
 

@@ -42,7 +42,8 @@ TEST_F(ExceptionRecord, MemberNotFoundByCallKind) {
     EXPECT_EQ(method.description, "'Baud' is not a callable method of class 'Dax.TestPort'");
     EXPECT_EQ(Fail(o, IdOf("Open"), DISPATCH_PROPERTYGET, {}).description,
               "'Open' is not a readable property of class 'Dax.TestPort'");
-    for (WORD put : {DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF, WORD{0xC}}) {
+    const WORD puts[] = {DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF, 0xC};
+    for (WORD put : puts) {
         EXPECT_EQ(Fail(o, IdOf("Open"), put, {Value::Object(o)}, {DISPID_PROPERTYPUT}).description,
                   "'Open' is not a settable property of class 'Dax.TestPort'");
     }

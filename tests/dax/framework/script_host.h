@@ -24,11 +24,11 @@ namespace dax_test {
 class Value {
   public:
     Value() { VariantInit(&v_); }
-    Value(const Value &other) : Value() { VariantCopy(&v_, &other.v_); }
+    Value(const Value &other) : Value() { VariantCopy(&v_, const_cast<VARIANT *>(&other.v_)); }
     Value &operator=(const Value &other) {
         if (this != &other) {
             VariantClear(&v_);
-            VariantCopy(&v_, &other.v_);
+            VariantCopy(&v_, const_cast<VARIANT *>(&other.v_));
         }
         return *this;
     }
