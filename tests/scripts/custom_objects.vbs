@@ -2,7 +2,7 @@
 ' never asks to ensure a name), kinds kept, Empty for names never written, typed
 ' properties, and the IFM of format-checked objects with the exact refusal.
 Option Explicit
-Const kExpectedChecks = 22
+Const kExpectedChecks = 23
 Dim checks, failures
 checks = 0
 failures = 0
