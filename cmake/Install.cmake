@@ -26,8 +26,10 @@ install(TARGETS daxhost RUNTIME DESTINATION bin)
 install(FILES ${PROJECT_SOURCE_DIR}/vek/include/vek64.h
               ${PROJECT_SOURCE_DIR}/vek/include/vek64_store.h
               ${PROJECT_SOURCE_DIR}/vek/include/vek64_tree.h
+              ${PROJECT_SOURCE_DIR}/vek/include/vek64_objects.h
               ${PROJECT_SOURCE_DIR}/morph/include/morph64.h
               ${PROJECT_SOURCE_DIR}/dax/include/dax64.h
+              ${PROJECT_SOURCE_DIR}/dax/include/dax64_server.h
         DESTINATION include/dax64)
 install(FILES ${PROJECT_SOURCE_DIR}/platform/include/platform/api.h
         DESTINATION include/dax64/platform)

@@ -3,3 +3,4 @@
 
 #include "vek64.h"
 #include "vek64_com.h"
+#include "vek64_objects.h"

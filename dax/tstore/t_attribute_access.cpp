@@ -7,8 +7,8 @@
 // Formatted reads and writes hand the current node to the format library, whose
 // recorded error is raised again when it fails.
 //
-// Object values (an automation object in a variant) are refused for now; see
-// Set_Attribute_Value_Variant.
+// Object values (an automation object in a variant) are kept as the texts
+// "ClassName" and "Value"; the exports turn objects into them and back.
 #include <string>
 
 #include "frame/error_model.h"
@@ -29,6 +29,9 @@ constexpr char kGetSource[] = "T.T_Object.Get_Attribute_Value";
 constexpr char kGetVariantSource[] = "T.T_Object.Get_Attribute_Value_Variant";
 constexpr char kSetSource[] = "T.T_Object.Set_Attribute_Value";
 constexpr char kSetVariantSource[] = "T.T_Object.Set_Attribute_Value_Variant";
+constexpr uint32_t kAnsiTextCode = 0x100;
+const std::string kClassNameAttribute = "ClassName";
+const std::string kValueAttribute = "Value";
 
 AnsiString FormattedText(VekTreeNode &node, const std::string &name) {
     AnsiString text;
@@ -80,9 +83,6 @@ AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, in
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out) {
     VekTreeNode &node = Current_Node_For(object, kGetVariantSource);
     Check_Attribute_Name(name, kGetVariantSource);
-    // Objects come with the automation objects: a "Value" beside a "ClassName"
-    // will then be turned back into an object of that class. Until then it reads
-    // as the value stored.
     CheckVekResult(node._GetProperty(std::string(name).c_str(), &out));
 }
 
@@ -110,8 +110,7 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
 void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const VEKVARIANT &value) {
     VekTreeNode &node = Current_Node_For(object, kSetVariantSource);
     Check_Attribute_Name(name, kSetVariantSource);
-    // Objects come with the automation objects (stored as "ClassName" and the
-    // text of their "Value"); until then nothing is stored for one.
+    // Objects reach here only as texts (Set_Attribute_Object_Text).
     if (VekVarIsUnknown(&value) > 0)
         RaiseErrorFormat(kAttributeInvalid, kSetVariantSource,
                          "Object values are not supported: %.200s", std::string(name).c_str());
@@ -122,6 +121,40 @@ void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const 
     else
         CheckVekResult(VekVarCast(converted.Get(), &value, code));
     Store_Property(node, std::string(name), converted);
+}
+
+bool Is_Object_Value_Name(std::string_view name) {
+    constexpr std::string_view kValue = "Value";
+    if (name.size() != kValue.size())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i] >= 'a' && name[i] <= 'z' ? static_cast<char>(name[i] - 32) : name[i];
+        const char v =
+            kValue[i] >= 'a' && kValue[i] <= 'z' ? static_cast<char>(kValue[i] - 32) : kValue[i];
+        if (c != v)
+            return false;
+    }
+    return true;
+}
+
+void Set_Attribute_Object_Text(T_Object &object, std::string_view class_name,
+                               std::string_view value_text) {
+    VekTreeNode &node = Current_Node_For(object, kSetVariantSource);
+    // Both values are built before either is stored.
+    VekVariant name_value, text_value;
+    Text_As(class_name, kAnsiTextCode, name_value);
+    Text_As(value_text, kAnsiTextCode, text_value);
+    Store_Property(node, kClassNameAttribute, name_value);
+    Store_Property(node, kValueAttribute, text_value);
+}
+
+std::string Object_Class_Name(const T_Object &object) {
+    VekTreeNode &node = Current_Node_For(object, kGetVariantSource);
+    VekVariant value;
+    Read_Property(node, kClassNameAttribute, value);
+    if (!value.HasValue() || value.IsBlob())
+        return std::string();
+    return Raw_Text_Of(value);
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -9,9 +9,11 @@
 //   null" before anything is looked up.
 // - Variants cross the boundary through the support library: VekVarToVARIANT for
 //   what T_GetVariantA hands out, VekVarFromVARIANT for what T_SetVariantA takes.
-// - An object in the VARIANT given to T_SetVariantA is refused (0xE2040005,
-//   "Object values are not supported: ...") and nothing is stored: objects come
-//   with the automation objects.
+// - An object in the VARIANT given to T_SetVariantA is stored under "Value" as
+//   the texts "ClassName" and "Value" (script/object_values.h); T_GetVariantA of
+//   "Value" beside a non-empty "ClassName" gives a new object of that class. An
+//   object for any other attribute is refused (0xE2040005, "Object values are not
+//   supported: ...") and nothing is stored.
 // - T_SetCreateA asks Node_Or_Attribute_Exists and Add_Node_At_Path, which are
 //   what T_ExistsA and T_AddNodeA do, and adds a missing node as an item appended
 //   below its parent (missing parent groups made on the way), then writes raw.
@@ -23,6 +25,7 @@
 #include "frame/error_model.h"
 #include "imports/vek_variant.h"
 #include "platform/com.h"
+#include "script/object_values.h"
 #include "tstore/t_arguments.h"
 #include "tstore/t_attribute_path.h"
 #include "tstore/t_attributes.h"
@@ -99,6 +102,15 @@ void GetVariant(std::string_view path, int32_t error_handling, VARIANT *out) {
     if (target.is_name) {
         const std::string_view name = NodeName(target);
         CheckVekResult(VekVarFromStrA(value.Get(), name.data(), static_cast<int32_t>(name.size())));
+    } else if (Is_Object_Value_Name(target.attribute)) {
+        const std::string class_name = Object_Class_Name(*target.object);
+        if (!class_name.empty()) {
+            const std::string text =
+                Get_Attribute_Value(*target.object, target.attribute, kRawMode);
+            ObjectFromText(class_name, text, kGetVariantSource, out);
+            return;
+        }
+        Get_Attribute_Value_Variant(*target.object, target.attribute, *value.Get());
     } else {
         Get_Attribute_Value_Variant(*target.object, target.attribute, *value.Get());
     }
@@ -130,6 +142,11 @@ void SetVariant(std::string_view path, const VARIANT *value) {
     if (target.is_name)
         RaiseError(kAttributeInvalid, kSetSource,
                    "Cannot change node name with SetVariant function");
+    if (HoldsObject(*value) && Is_Object_Value_Name(target.attribute)) {
+        const ObjectText text = TextOfObject(*value, kSetSource);
+        Set_Attribute_Object_Text(*target.object, text.class_name, text.value);
+        return;
+    }
     if (HoldsObject(*value))
         RaiseErrorFormat(kAttributeInvalid, kSetSource, "Object values are not supported: %.200s",
                          std::string(target.path).c_str());

@@ -70,6 +70,13 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
 // The value is cast to the declared type (String: 8-bit text); undeclared,
 // "Variant" and unknown types store it as it is.
 void Set_Attribute_Value_Variant(T_Object &object, std::string_view name, const VEKVARIANT &value);
+// Object values: an object written to the attribute "Value" is kept as two 8-bit
+// texts, "ClassName" (the object's class) and "Value" (the text of its own Value).
+bool Is_Object_Value_Name(std::string_view name);
+void Set_Attribute_Object_Text(T_Object &object, std::string_view class_name,
+                               std::string_view value_text);
+// The class name stored beside "Value" (empty when none, or when it is a blob).
+std::string Object_Class_Name(const T_Object &object);
 // Retypes to "Binary", "Boolean", "Long", "Date/Time" or "String" (see
 // t_attribute_retype.cpp).
 void Change_Attribute_Type(T_Object &object, std::string_view name, std::string_view type_name,

@@ -44,6 +44,11 @@
 #define MORPH_E_ODD_HEX ((int32_t)0xE2100003)        /* an odd number of hex digits */
 #define MORPH_E_UNKNOWN_FORMAT ((int32_t)0xE2100004) /* unknown conversion name */
 #define MORPH_E_BAD_ARGUMENT ((int32_t)0xE2100005)   /* null output address, bad flags */
+#define MORPH_E_BAD_MASK ((int32_t)0xE2100011)       /* malformed input format mask */
+/* FormatValidateA's answer for a value that does not match its mask: a plain
+ * status, not raised and with no error information; the caller raises it with
+ * 0xC0000000 added (0xE2100010). */
+#define MORPH_S_MASK_MISMATCH ((int32_t)0x22100010)
 
 /* Converts `input` (null = empty) by the named conversion; flags must be 0. */
 MORPH_API int32_t MORPH_CALL FormatOutputA(const char *input, const char *conversion, char **output,
@@ -53,6 +58,25 @@ MORPH_API int32_t MORPH_CALL FormatOutputA(const char *input, const char *conver
 MORPH_API int32_t MORPH_CALL FormatIStrToRawA(const char *istr, void **buffer);
 /* A counted byte array (null = no bytes) as a canonical IString. */
 MORPH_API int32_t MORPH_CALL CFormatRawToIStr(const void *buffer, char **output);
+
+/* Input format masks. FormatValidateA checks `value` (null = empty) against
+ * `mask` (null = empty, which only the empty value matches); both flags must be 0.
+ * The mask is read left to right, one place at a time:
+ *   0  a digit (0-9)                      9  a digit, or nothing
+ *   L  a letter (A-Z, a-z)                ?  a letter, or nothing
+ *   A  a letter or a digit                a  a letter or a digit, or nothing
+ *   &  any character                      C  any character, or nothing
+ *   \x the character x itself ("\0" is a literal zero, "\\" a backslash)
+ *   any other character: that character as written (letter case counts).
+ * An optional place takes the next character when it fits its class, else it
+ * matches nothing (no look-ahead: "990" does not match "12"). The value matches
+ * when mask and value end together. Letters and digits are ASCII.
+ * Returns 0 for a match and MORPH_S_MASK_MISMATCH (0x22100010, nothing recorded)
+ * for a value that does not match. A mask ending in a lone '\' records and
+ * returns MORPH_E_BAD_MASK with a description that quotes the mask; flags other
+ * than 0 record and return MORPH_E_BAD_ARGUMENT. Source "Morph.FormatValidateA". */
+MORPH_API int32_t MORPH_CALL FormatValidateA(const char *value, int32_t value_flags,
+                                             const char *mask, int32_t mask_flags);
 
 /* Formatted attributes of tree nodes. `node` is a VekTreeNode * of the support
  * library (`same_node` must be the same node or null); the attribute is read and

@@ -117,4 +117,9 @@ std::string SharedLibraryFileName(std::string_view base_name) {
     return "lib" + std::string(base_name) + ".so";
 }
 
+std::string_view LibraryNameOfBaseName(std::string_view base_name) {
+    return base_name.size() > 3 && base_name.substr(0, 3) == "lib" ? base_name.substr(3)
+                                                                   : base_name;
+}
+
 }  // namespace platform

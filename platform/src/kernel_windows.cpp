@@ -95,4 +95,8 @@ std::string SharedLibraryFileName(std::string_view base_name) {
     return std::string(base_name) + ".dll";
 }
 
+std::string_view LibraryNameOfBaseName(std::string_view base_name) {
+    return base_name;
+}
+
 }  // namespace platform

@@ -39,6 +39,49 @@ struct IVekErrorMsgsA : IUnknown {
     ~IVekErrorMsgsA() = default;
 };
 
+// A list of objects held by reference in the order they were added (the object
+// registries of ZamCreateObjectRegistry and ZamGetObjectRegistry). Safe to use from
+// any thread. Results are support-library statuses.
+struct IZamObjectRegistryA : IUnknown {
+    // Adds the object (held as the registry's item interface, with one reference);
+    // an object already there is added again. Returns the new count.
+    virtual int32_t STDMETHODCALLTYPE AddObject(IUnknown *object) = 0;
+    // Removes the last-added entry of the object (same identity); returns the new
+    // count, or a failure status when the object is not there.
+    virtual int32_t STDMETHODCALLTYPE RemoveObject(IUnknown *object) = 0;
+    virtual int32_t STDMETHODCALLTYPE GetCount() = 0;
+    // The objects that answer `iid`, as that interface and in the order they were
+    // added: a counted array of interface pointers, each with one reference, freed
+    // with ZamObjsFree (null when none). Returns the count.
+    virtual int32_t STDMETHODCALLTYPE GetObjectsA(REFIID iid, void ***objects) = 0;
+
+  protected:
+    ~IZamObjectRegistryA() = default;
+};
+
+// Path parts of the local file system.
+enum ZamPathPart : int32_t {
+    kPathDrive = 1,      // "C:" or "\\server\share"; empty for a relative path
+    kPathFolder = 2,     // the folder with its trailing separator
+    kPathFileName = 3,   // the file name with its extension
+    kPathBaseName = 4,   // the file name without its extension
+    kPathExtension = 5,  // the extension with its dot
+};
+
+struct IZamLocalFileSystemA : IUnknown {
+    // Stores one part of `path` (ZamPathPart) into *part as a counted text (null for
+    // an empty part). Returns 0, or a failure status for an unknown part code.
+    virtual int32_t STDMETHODCALLTYPE GetPathPartA(const char *path, int32_t part_code,
+                                                   char **part) = 0;
+
+  protected:
+    ~IZamLocalFileSystemA() = default;
+};
+
+inline constexpr GUID kIID_IZamObjectRegistryA = {
+    0x0510BF40, 0x59E9, 0x11D2, {0xA7, 0x19, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+inline constexpr GUID kIID_IZamLocalFileSystemA = {
+    0x06400001, 0xC9A9, 0x457B, {0xB2, 0x31, 0x00, 0x40, 0xD0, 0x28, 0x63, 0x78}};
 inline constexpr GUID kIID_IErrorInfoExA = {
     0x0640B121, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 inline constexpr GUID kIID_IVekErrorMsgsA = {

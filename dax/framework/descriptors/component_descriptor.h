@@ -84,8 +84,10 @@ class CIComponentDescriptorImpl : public DispatchObject,
     // Invokes a member of `instance` by dispatch id. A construct call (0x200) calls
     // _CreateInstance. An unknown id raises "Unknown member: ..." when
     // `described` (the caller has no exception record), else EMemberNotFound.
-    void Invoke(DispatchObject *instance, DISPID id, WORD flags, const DISPPARAMS *parameters,
-                VARIANT *result, bool described);
+    // Descriptors of classes whose members change while they run (script objects)
+    // override it to make members on first use.
+    virtual void Invoke(DispatchObject *instance, DISPID id, WORD flags,
+                        const DISPPARAMS *parameters, VARIANT *result, bool described);
     // Invokes by id with the arguments in positional order (InvokeMember).
     void InvokeMember(DispatchObject *instance, DISPID id, WORD flags, const VARIANT *arguments,
                       size_t count, VARIANT *result);

@@ -69,7 +69,14 @@ ParameterRef OptionalParameter(std::string name, VARTYPE type, const VARIANT &de
 // A new component descriptor with the framework's members (Class, Clone, ToString
 // and _CreateInstance).
 ComponentRef NewClassDescriptor(std::string class_name, const GUID &class_id, uint32_t kind_flags);
-// Adds the framework's members to a descriptor.
-void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor);
+// Adds the framework's members to a descriptor. With `first_id`, Class, Clone and
+// ToString take the ids first_id, first_id - 1 and first_id - 2 instead of ids
+// from the allocator (classes whose later members must start at 0x40000000).
+void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor, DISPID first_id = -1);
+// Adds what a script reads of a component descriptor (ClsId, DispId, Members, ...)
+// or of a property descriptor (Name, PropertyType, ...) to the descriptor of a class
+// whose instances are such descriptors with more members of their own.
+void AddComponentDescriptorMembers(CIComponentDescriptorImpl &descriptor);
+void AddPropertyDescriptorMembers(CIComponentDescriptorImpl &descriptor);
 
 }  // namespace Ostrel::Zam

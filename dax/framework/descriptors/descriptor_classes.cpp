@@ -91,10 +91,12 @@ void AddMemberMembers(CIComponentDescriptorImpl &d) {
               std::vector<ParameterRef>{}, {-1, 0, "Removes the member from its class"});
 }
 
-ComponentRef BuildComponentClass() {
+}  // namespace
+
+void AddComponentDescriptorMembers(CIComponentDescriptorImpl &descriptor) {
     using C = CIComponentDescriptorImpl;
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.ComponentDescriptor", platform::kGUID_NULL, 0);
-    AddProperty(*d.Get(), "ClsId", VT_BSTR,
+    CIComponentDescriptorImpl *d = &descriptor;
+    AddProperty(*d, "ClsId", VT_BSTR,
                 ReadOnly<C>([](C &c, VARIANT *r) { SetText(r, GuidText(c.ClassId())); }));
     PropertyAccessors dispid;
     dispid.get_indexed = IndexedGetter<C>([](C &c, const VARIANT &index, VARIANT *r) {
@@ -107,19 +109,19 @@ ComponentRef BuildComponentClass() {
                              "Unknown member: %.119s.%.119s", c.ClassName().c_str(), name.c_str());
         SetInt32(r, member->DispId());
     });
-    AddProperty(*d.Get(), "DispId", VT_I4, std::move(dispid))
+    AddProperty(*d, "DispId", VT_I4, std::move(dispid))
         ->SetIndexParameters({Parameter("Name", VT_BSTR)});
-    AddProperty(*d.Get(), "Members", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
+    AddProperty(*d, "Members", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
         SetObject(r, MembersOf(c, true, Kind::kPlaceholder)->AsDispatch());
     }));
-    AddProperty(*d.Get(), "Methods", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
+    AddProperty(*d, "Methods", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
         SetObject(r, MembersOf(c, false, Kind::kMethod)->AsDispatch());
     }));
-    AddProperty(*d.Get(), "Properties", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
+    AddProperty(*d, "Properties", VT_DISPATCH, ReadOnly<C>([](C &c, VARIANT *r) {
         SetObject(r, MembersOf(c, false, Kind::kProperty)->AsDispatch());
     }));
     for (const char *name : {"Register", "Unregister"}) {
-        AddMethod(*d.Get(), name, MethodOf<C>([name](C &c, const ArgumentValues &, VARIANT *) {
+        AddMethod(*d, name, MethodOf<C>([name](C &c, const ArgumentValues &, VARIANT *) {
             RaiseErrorFormat(E_NOTIMPL, "Ostrel.Zam.ComponentDescriptor.Register",
                              "%s of class '%.200s' in the system registry is not "
                              "available yet",
@@ -128,68 +130,87 @@ ComponentRef BuildComponentClass() {
         }),
                   std::vector<ParameterRef>{});
     }
-    return d;
+}
+
+void AddPropertyDescriptorMembers(CIComponentDescriptorImpl &descriptor) {
+    using P = CIPropertyDescriptorImpl;
+    CIComponentDescriptorImpl *d = &descriptor;
+    AddMemberMembers(*d);
+    AddProperty(*d, "DefaultValue", VT_VARIANT,
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
+    AddProperty(*d, "IndexParameters", VT_DISPATCH, ReadOnly<P>([](P &p, VARIANT *r) {
+        SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
+    }));
+    AddProperty(*d, "IsConstant", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
+        SetBool(r, (p.PropertyFlags() & kPropertyConstant) != 0);
+    }));
+    AddProperty(*d, "IsReadOnly", VT_BOOL,
+                ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsReadOnly()); }));
+    AddProperty(*d, "IsSerializable", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
+        SetBool(r, (p.PropertyFlags() & kPropertySerializable) != 0);
+    }));
+    AddProperty(*d, "IsWriteOnly", VT_BOOL,
+                ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsWriteOnly()); }));
+    AddProperty(*d, "PossibleValues", VT_VARIANT,
+                ReadOnly<P>([](P &, VARIANT *r) { VariantClear(r); }));
+    PropertyAccessors type;
+    type.get = Getter<P>([](P &p, VARIANT *r) { SetType(r, p.Type()); });
+    type.set = Setter<P>([](P &p, const VARIANT &v) { p.SetType(TypeFrom(v)); });
+    AddProperty(*d, "PropertyType", VT_VARIANT, std::move(type));
+    AddProperty(*d, "Value", VT_VARIANT,
+                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
+}
+
+namespace {
+
+ComponentRef BuildComponentClass() {
+    ComponentRef made =
+        NewClassDescriptor("Ostrel.Zam.ComponentDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddComponentDescriptorMembers(*d);
+    return made;
 }
 
 ComponentRef BuildMemberClass() {
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.MemberDescriptor", platform::kGUID_NULL, 0);
-    AddMemberMembers(*d.Get());
-    return d;
+    ComponentRef made = NewClassDescriptor("Ostrel.Zam.MemberDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddMemberMembers(*d);
+    return made;
 }
 
 ComponentRef BuildMethodClass() {
     using M = CIMethodDescriptorImpl;
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.MethodDescriptor", platform::kGUID_NULL, 0);
-    AddMemberMembers(*d.Get());
-    AddProperty(*d.Get(), "Parameters", VT_DISPATCH, ReadOnly<M>([](M &m, VARIANT *r) {
+    ComponentRef made = NewClassDescriptor("Ostrel.Zam.MethodDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddMemberMembers(*d);
+    AddProperty(*d, "Parameters", VT_DISPATCH, ReadOnly<M>([](M &m, VARIANT *r) {
         SetObject(r, ParametersOf(m.Parameters())->AsDispatch());
     }));
     PropertyAccessors return_type;
     return_type.get = Getter<M>([](M &m, VARIANT *r) { SetType(r, m.ReturnType()); });
     return_type.set = Setter<M>([](M &m, const VARIANT &v) { m.SetReturnType(TypeFrom(v)); });
-    AddProperty(*d.Get(), "ReturnType", VT_VARIANT, std::move(return_type));
-    return d;
+    AddProperty(*d, "ReturnType", VT_VARIANT, std::move(return_type));
+    return made;
 }
 
 ComponentRef BuildPropertyClass() {
-    using P = CIPropertyDescriptorImpl;
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.PropertyDescriptor", platform::kGUID_NULL, 0);
-    AddMemberMembers(*d.Get());
-    AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
-    AddProperty(*d.Get(), "IndexParameters", VT_DISPATCH, ReadOnly<P>([](P &p, VARIANT *r) {
-        SetObject(r, ParametersOf(p.IndexParameters())->AsDispatch());
-    }));
-    AddProperty(*d.Get(), "IsConstant", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
-        SetBool(r, (p.PropertyFlags() & kPropertyConstant) != 0);
-    }));
-    AddProperty(*d.Get(), "IsReadOnly", VT_BOOL,
-                ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsReadOnly()); }));
-    AddProperty(*d.Get(), "IsSerializable", VT_BOOL, ReadOnly<P>([](P &p, VARIANT *r) {
-        SetBool(r, (p.PropertyFlags() & kPropertySerializable) != 0);
-    }));
-    AddProperty(*d.Get(), "IsWriteOnly", VT_BOOL,
-                ReadOnly<P>([](P &p, VARIANT *r) { SetBool(r, p.IsWriteOnly()); }));
-    AddProperty(*d.Get(), "PossibleValues", VT_VARIANT,
-                ReadOnly<P>([](P &, VARIANT *r) { VariantClear(r); }));
-    PropertyAccessors type;
-    type.get = Getter<P>([](P &p, VARIANT *r) { SetType(r, p.Type()); });
-    type.set = Setter<P>([](P &p, const VARIANT &v) { p.SetType(TypeFrom(v)); });
-    AddProperty(*d.Get(), "PropertyType", VT_VARIANT, std::move(type));
-    AddProperty(*d.Get(), "Value", VT_VARIANT,
-                ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
-    return d;
+    ComponentRef made =
+        NewClassDescriptor("Ostrel.Zam.PropertyDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddPropertyDescriptorMembers(*d);
+    return made;
 }
 
 ComponentRef BuildParameterClass() {
     using P = CIParameterDescriptorImpl;
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.ParameterDescriptor", platform::kGUID_NULL, 0);
-    AddProperty(*d.Get(), "Name", VT_BSTR,
-                ReadOnly<P>([](P &p, VARIANT *r) { SetText(r, p.Name()); }));
-    AddProperty(*d.Get(), "Attributes", VT_I4, ReadOnly<P>([](P &p, VARIANT *r) {
+    ComponentRef made =
+        NewClassDescriptor("Ostrel.Zam.ParameterDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddProperty(*d, "Name", VT_BSTR, ReadOnly<P>([](P &p, VARIANT *r) { SetText(r, p.Name()); }));
+    AddProperty(*d, "Attributes", VT_I4, ReadOnly<P>([](P &p, VARIANT *r) {
         SetInt32(r, static_cast<int32_t>(p.Flags()));
     }));
-    AddProperty(*d.Get(), "DefaultValue", VT_VARIANT,
+    AddProperty(*d, "DefaultValue", VT_VARIANT,
                 ReadOnly<P>([](P &p, VARIANT *r) { CopyValue(r, p.DefaultValue()); }));
     const struct {
         const char *name;
@@ -203,19 +224,20 @@ ComponentRef BuildParameterClass() {
         PropertyAccessors accessors;
         const uint32_t bit = flag.flag;
         accessors.get = Getter<P>([bit](P &p, VARIANT *r) { SetBool(r, (p.Flags() & bit) != 0); });
-        AddProperty(*d.Get(), flag.name, VT_BOOL, std::move(accessors));
+        AddProperty(*d, flag.name, VT_BOOL, std::move(accessors));
     }
-    AddProperty(*d.Get(), "ParameterType", VT_DISPATCH,
+    AddProperty(*d, "ParameterType", VT_DISPATCH,
                 ReadOnly<P>([](P &p, VARIANT *r) { SetType(r, p.Type()); }));
-    return d;
+    return made;
 }
 
 ComponentRef BuildTypeClass() {
     using T = CITypeDescriptorImpl;
-    ComponentRef d = NewClassDescriptor("Ostrel.Zam.TypeDescriptor", platform::kGUID_NULL, 0);
-    AddProperty(*d.Get(), "VarType", VT_I4,
+    ComponentRef made = NewClassDescriptor("Ostrel.Zam.TypeDescriptor", platform::kGUID_NULL, 0);
+    CIComponentDescriptorImpl *d = made.Get();
+    AddProperty(*d, "VarType", VT_I4,
                 ReadOnly<T>([](T &t, VARIANT *r) { SetInt32(r, t.VarType()); }), {DISPID_VALUE});
-    return d;
+    return made;
 }
 
 }  // namespace

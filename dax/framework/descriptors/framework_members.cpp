@@ -94,25 +94,28 @@ ParameterRef OptionalParameter(std::string name, VARTYPE type, const VARIANT &de
     return parameter;
 }
 
-void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor) {
+void AddFrameworkMembers(CIComponentDescriptorImpl &descriptor, DISPID first_id) {
+    const auto id = [first_id](DISPID offset) {
+        return first_id == kNoDispId ? kNoDispId : first_id - offset;
+    };
     PropertyAccessors class_accessors;
     class_accessors.get = [](DispatchObject &object, VARIANT *result) {
         SetObject(result, object.ClassDescriptor().AsDispatch());
     };
     AddProperty(descriptor, "Class", VT_DISPATCH, std::move(class_accessors),
-                {-1, 0, "Returns the component descriptor of this object"});
+                {id(0), 0, "Returns the component descriptor of this object"});
     AddMethod(descriptor, "Clone",
               [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
                   const platform::ComPtr<IDispatch> copy = object->CloneObject();
                   SetObject(result, copy.Get());
               },
-              std::vector<ParameterRef>{}, {-1, 0, "Clone this object"});
+              std::vector<ParameterRef>{}, {id(1), 0, "Clone this object"});
     AddMethod(descriptor, "ToString",
               [](DispatchObject *object, const ArgumentValues &, VARIANT *result) {
                   SetText(result, object->ToString());
               },
               std::vector<ParameterRef>{},
-              {-1, 0, "Returns a text string that represents this object"});
+              {id(2), 0, "Returns a text string that represents this object"});
     const auto create = MakeObject<CreateInstanceMethodDescriptor>();
     descriptor.AddMember(create.Get());
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "com/module_lock.h"
 #include "platform/com.h"
 
 namespace Ostrel::Zam {
@@ -34,6 +35,11 @@ class DispatchObject : public IDispatchEx, public IProvideClassInfo {
     DispatchObject() = default;
     DispatchObject(const DispatchObject &) = delete;
     DispatchObject &operator=(const DispatchObject &) = delete;
+
+    // Framework objects come from the module's object allocator: each holds a module
+    // lock while it lives (com/module_lock.h).
+    static void *operator new(std::size_t size) { return AllocateObject(size); }
+    static void operator delete(void *block) noexcept { FreeObject(block); }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override;

@@ -55,5 +55,8 @@ class DynamicLibrary {
 
 // Name of a shared library file for a base name: "libvek64.so" or "vek64.dll".
 std::string SharedLibraryFileName(std::string_view base_name);
+// The library name that a shared library file's base name (no extension) carries:
+// "libdax64" -> "dax64" on Linux; unchanged on Windows.
+std::string_view LibraryNameOfBaseName(std::string_view base_name);
 
 }  // namespace platform
