@@ -101,8 +101,9 @@ TEST(DllRegisterServer, EntersTheServedClassesUnderTheModuleName) {
               static_cast<int32_t>(0xC0040154));
     // Unregistering again finds nothing to remove, and says so by success.
     EXPECT_EQ(DllUnregisterServer(), S_OK);
-    if (was_registered)
+    if (was_registered) {
         EXPECT_EQ(DllRegisterServer(), S_OK);
+    }
 }
 
 }  // namespace

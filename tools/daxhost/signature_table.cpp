@@ -37,6 +37,11 @@ constexpr Signature kSignatures[] = {
     // so that the result is a counted text the host may free.
     {"VekInt32ToStrnA", kVek, kText, "iiiiipi"},
 
+    // Class registration of the support library: (ProgID, part) of a registered class.
+    {"ZamGetCOMClassEntryA", kVek, kText, "ti"},
+    // (ProgID, flags, class id): a null class id removes the one the ProgID names.
+    {"ZamUnregisterCOMClassA", kVek, kStatus, "tip"},
+
     // The format library.
     {"FormatOutputA", kMorph, kStatus, "ttoi"},
     {"FormatIStrToRawA", kMorph, kStatus, "to"},
@@ -112,6 +117,13 @@ constexpr Signature kSignatures[] = {
     // Test exports of the system (testing builds only).
     {"DaxTestFault", kDax, kStatus, "i"},
     {"DaxTestFaultText", kDax, kText, "ti"},
+
+    // The COM server entry points (HRESULTs); identifiers and out objects are pointers.
+    {"DllGetClassObject", kDax, kCode, "ppp", kInspects},
+    {"DllCanUnloadNow", kDax, kCode, "", kInspects},
+    {"DllLockModule", kDax, kNumber, "i", kInspects},
+    {"DllRegisterServer", kDax, kCode, "", kInspects},
+    {"DllUnregisterServer", kDax, kCode, "", kInspects},
 };
 
 }  // namespace

@@ -17,6 +17,9 @@ constexpr char kItemSource[] = "Ostrel.Zam.Collection.Item";
 // Walks a snapshot of the items.
 class CollectionEnumerator : public IEnumVARIANT {
   public:
+    // An enumerator holds a module lock while it lives, as every framework object does.
+    static void *operator new(std::size_t size) { return AllocateObject(size); }
+    static void operator delete(void *block) noexcept { FreeObject(block); }
     explicit CollectionEnumerator(std::vector<platform::ComPtr<IDispatch>> items, size_t next = 0)
         : items_(std::move(items)), next_(next) {}
 
@@ -100,8 +103,9 @@ IDispatch *CICollectionImpl::ItemFor(const VARIANT &index) const {
     if (!ToIndex(index, &position))
         EInvokeError::Raise(DISP_E_TYPEMISMATCH, nullptr, nullptr, 0);
     if (position < 1 || static_cast<uint64_t>(position) > items_.size())
-        RaiseErrorFormat(DISP_E_BADINDEX, kItemSource, "Index %lld is out of the range 1 to %zu",
-                         static_cast<long long>(position), items_.size());
+        RaiseErrorFormat(DISP_E_BADINDEX, kItemSource, "Index %lld is out of the range 1 to %llu",
+                         static_cast<long long>(position),
+                         static_cast<unsigned long long>(items_.size()));
     return items_[static_cast<size_t>(position - 1)].object.Get();
 }
 
