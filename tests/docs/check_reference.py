@@ -11,7 +11,8 @@ import re
 import sys
 from pathlib import Path
 
-HEADERS = ["vek/include/vek64.h", "vek/include/vek64_store.h", "morph/include/morph64.h", "dax/include/dax64.h"]
+HEADERS = ["vek/include/vek64.h", "vek/include/vek64_store.h", "vek/include/vek64_objects.h",
+           "morph/include/morph64.h", "dax/include/dax64.h", "dax/include/dax64_server.h"]
 DECLARATION = re.compile(r"\b(?:VEK|MORPH|DAX64)_API\b[^;(]*?\b(\w+)\s*\(", re.S)
 HEADING = re.compile(r"^### `(\w+)`\s*$", re.M)
 

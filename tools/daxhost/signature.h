@@ -64,10 +64,17 @@ constexpr bool ParameterFits(char letter) {
         case kInt32Letter:
             return std::is_integral_v<Parameter>;
         case kTextLetter:
-            return std::is_same_v<Parameter, const char *>;
+            // Bytes passed as a text: an 8-bit text or a block of constant data.
+            return std::is_same_v<Parameter, const char *> ||
+                   std::is_same_v<Parameter, const void *>;
         case kOutTextLetter:
             return std::is_pointer_v<Parameter> && std::is_pointer_v<Pointee>;
         case kPointerLetter:
+            // An opaque slot the script passes through (a handle, or an out object
+            // that a script can only hand on).
+            if (std::is_same_v<Parameter, void **>)
+                return true;
+            [[fallthrough]];
         case kVariantLetter:
             return std::is_pointer_v<Parameter> && !std::is_pointer_v<Pointee> &&
                    !std::is_function_v<Pointee> && !std::is_same_v<Parameter, const char *>;

@@ -5,9 +5,11 @@
 // library's own header: an entry whose letters do not fit that type does not compile,
 // and the call goes through a pointer of exactly that type.
 #include "dax64.h"
+#include "dax64_server.h"
 #include "morph64.h"
 #include "signature.h"
 #include "vek64.h"
+#include "vek64_objects.h"
 #include "vek64_store.h"
 
 namespace daxhost {
@@ -44,6 +46,11 @@ constexpr Signature kSignatures[] = {
     // (value, radix, width, fill, flags, buffer, buffer_size): pass a null buffer
     // so that the result is a counted text the host may free.
     DAXHOST_EXPORT(VekInt32ToStrnA, kVek, kText, "iiiiipi"),
+
+    // Class registration of the support library: (ProgID, part) of a registered class.
+    DAXHOST_EXPORT(ZamGetCOMClassEntryA, kVek, kText, "ti"),
+    // (ProgID, flags, class id): a null class id removes the one the ProgID names.
+    DAXHOST_EXPORT(ZamUnregisterCOMClassA, kVek, kStatus, "tip"),
 
     // The format library.
     DAXHOST_EXPORT(FormatOutputA, kMorph, kStatus, "ttoi"),
@@ -130,6 +137,13 @@ constexpr Signature kSignatures[] = {
     // Test exports of the system (testing builds only).
     DAXHOST_EXPORT(DaxTestFault, kDax, kStatus, "i"),
     DAXHOST_EXPORT(DaxTestFaultText, kDax, kText, "ti"),
+
+    // The COM server entry points (HRESULTs); identifiers and out objects are pointers.
+    DAXHOST_EXPORT(DllGetClassObject, kDax, kCode, "ppp", kInspects),
+    DAXHOST_EXPORT(DllCanUnloadNow, kDax, kCode, "", kInspects),
+    DAXHOST_EXPORT(DllLockModule, kDax, kNumber, "i", kInspects),
+    DAXHOST_EXPORT(DllRegisterServer, kDax, kCode, "", kInspects),
+    DAXHOST_EXPORT(DllUnregisterServer, kDax, kCode, "", kInspects),
 };
 
 #undef DAXHOST_EXPORT

@@ -18,6 +18,9 @@ constexpr char kItemSource[] = "Ostrel.Zam.Collection.Item";
 // Walks a snapshot of the items.
 class CollectionEnumerator : public IEnumVARIANT {
   public:
+    // An enumerator holds a module lock while it lives, as every framework object does.
+    static void *operator new(std::size_t size) { return AllocateObject(size); }
+    static void operator delete(void *block) noexcept { FreeObject(block); }
     explicit CollectionEnumerator(std::vector<platform::ComPtr<IDispatch>> items, size_t next = 0)
         : items_(std::move(items)), next_(next) {}
 

@@ -22,6 +22,10 @@
 // After the automation headers: the interfaces of expando objects and services.
 #include <dispex.h>
 #include <servprov.h>
+// VariantCopy never changes its source; the headers here declare it without const.
+inline HRESULT VariantCopy(VARIANT *destination, const VARIANT *source) {
+    return ::VariantCopy(destination, const_cast<VARIANT *>(source));
+}
 #else
 
 #define STDMETHODCALLTYPE
