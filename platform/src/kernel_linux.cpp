@@ -57,6 +57,17 @@ LocalTime CurrentLocalTime() {
             static_cast<unsigned>(now.tv_nsec / 1000000)};
 }
 
+LocalTime CurrentUtcTime() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm parts{};
+    gmtime_r(&now.tv_sec, &parts);
+    return {static_cast<unsigned>(parts.tm_year + 1900), static_cast<unsigned>(parts.tm_mon + 1),
+            static_cast<unsigned>(parts.tm_mday),        static_cast<unsigned>(parts.tm_hour),
+            static_cast<unsigned>(parts.tm_min),         static_cast<unsigned>(parts.tm_sec),
+            static_cast<unsigned>(now.tv_nsec / 1000000)};
+}
+
 uint32_t CurrentProcessId() {
     return static_cast<uint32_t>(getpid());
 }

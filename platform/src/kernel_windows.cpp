@@ -36,6 +36,13 @@ LocalTime CurrentLocalTime() {
             now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+LocalTime CurrentUtcTime() {
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+            now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 uint32_t CurrentProcessId() {
     return GetCurrentProcessId();
 }

@@ -21,11 +21,42 @@ struct IErrorInfoExA : IErrorInfo {
     virtual HRESULT STDMETHODCALLTYPE GetDump(const void **data, uint32_t *size) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetInnerError(IErrorInfoExA **inner) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetProcessId(uint32_t *pid) = 0;
-    // Local time of creation as an automation date (days since 1899-12-30).
+    // UTC time of creation (or of the last Clear) as an automation date (days
+    // since 1899-12-30).
     virtual HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) = 0;
+    // The two parts of the help link: the help file before the first '#' and the
+    // help keyword after it (a link without '#' is all help file).
+    virtual HRESULT STDMETHODCALLTYPE GetHelpFileA(char **text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpKeywordA(char **text) = 0;
 
   protected:
     ~IErrorInfoExA() = default;
+};
+
+// Writing an error-information object. The standard ICreateErrorInfo operations
+// come first (their wide texts are taken as UTF-16 and stored as 8-bit texts);
+// every text setter clears its field for a null or empty text. SetHelpFile
+// replaces the help-file part of the help link and keeps its keyword.
+struct ICreateErrorInfoExA : ICreateErrorInfo {
+    virtual HRESULT STDMETHODCALLTYPE SetNumber(int32_t code) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSourceA(const char *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDescriptionA(const char *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpFileA(const char *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpLinkA(const char *text) = 0;
+    // Copies `size` bytes; a null pointer or size 0 empties the dump.
+    virtual HRESULT STDMETHODCALLTYPE SetDump(const void *data, uint32_t size) = 0;
+    // Chains `inner` (may be null) as the error that caused this one. A chain that
+    // would lead back to this object is refused: the object stays unchanged, the
+    // thread's error information describes the refusal (code 0xC0000000) and that
+    // code is returned.
+    virtual HRESULT STDMETHODCALLTYPE SetInnerErrorInfo(IUnknown *inner) = 0;
+    // Back to a fresh object: code 0, empty texts and dump, help context -1, no
+    // inner error, a new time stamp and the current process id. When the object is
+    // the calling thread's error information, the thread's is cleared first.
+    virtual HRESULT STDMETHODCALLTYPE Clear() = 0;
+
+  protected:
+    ~ICreateErrorInfoExA() = default;
 };
 
 // A table of texts for the error codes of one family.
@@ -84,6 +115,8 @@ inline constexpr GUID kIID_IZamLocalFileSystemA = {
     0x06400001, 0xC9A9, 0x457B, {0xB2, 0x31, 0x00, 0x40, 0xD0, 0x28, 0x63, 0x78}};
 inline constexpr GUID kIID_IErrorInfoExA = {
     0x0640B121, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+inline constexpr GUID kIID_ICreateErrorInfoExA = {
+    0x0640B122, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 inline constexpr GUID kIID_IVekErrorMsgsA = {
     0x051065B3, 0x0EE4, 0x11D4, {0x80, 0xEB, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 

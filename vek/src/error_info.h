@@ -1,7 +1,16 @@
-// The error-information object of the support library.
+// The error-information object of the support library: the one object behind every
+// failure's error information, read through IErrorInfo / IErrorInfoExA and written
+// through ICreateErrorInfo / ICreateErrorInfoExA. Its fields may be read and
+// written from several threads (an object can be the error information of one
+// thread and handed to another), so every access holds the object's lock.
+//
+// Scripts reach it through a dispatch view that dax64 makes on demand
+// (CIErrorInfoExImpl); the object itself knows nothing of dax64, so it may outlive
+// an unloaded dax64 safely.
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,7 +27,7 @@ struct ErrorFields {
     platform::ComPtr<Ostrel::Zam::IErrorInfoExA> inner;
 };
 
-class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA {
+class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA, public Ostrel::Zam::ICreateErrorInfoExA {
   public:
     explicit ErrorInfo(ErrorFields fields);
     virtual ~ErrorInfo() = default;
@@ -41,10 +50,35 @@ class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA {
     HRESULT STDMETHODCALLTYPE GetInnerError(Ostrel::Zam::IErrorInfoExA **inner) override;
     HRESULT STDMETHODCALLTYPE GetProcessId(uint32_t *pid) override;
     HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) override;
+    HRESULT STDMETHODCALLTYPE GetHelpFileA(char **text) override;
+    HRESULT STDMETHODCALLTYPE GetHelpKeywordA(char **text) override;
+
+    HRESULT STDMETHODCALLTYPE SetGUID(REFGUID guid) override;
+    HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR source) override;
+    HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR description) override;
+    HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR help_file) override;
+    HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD help_context) override;
+
+    HRESULT STDMETHODCALLTYPE SetNumber(int32_t code) override;
+    HRESULT STDMETHODCALLTYPE SetSourceA(const char *text) override;
+    HRESULT STDMETHODCALLTYPE SetDescriptionA(const char *text) override;
+    HRESULT STDMETHODCALLTYPE SetHelpFileA(const char *text) override;
+    HRESULT STDMETHODCALLTYPE SetHelpLinkA(const char *text) override;
+    HRESULT STDMETHODCALLTYPE SetDump(const void *data, uint32_t size) override;
+    HRESULT STDMETHODCALLTYPE SetInnerErrorInfo(IUnknown *inner) override;
+    HRESULT STDMETHODCALLTYPE Clear() override;
 
   private:
+    HRESULT TextOut(std::string ErrorFields::*field, char **text);
+    HRESULT SetText(std::string ErrorFields::*field, const char *text);
+    std::string HelpLinkPart(bool keyword);
+    bool ChainLeadsHere(IUnknown *start);
+
     std::atomic<ULONG> references_{1};
+    std::mutex lock_;
     ErrorFields fields_;
+    GUID guid_;
+    DWORD help_context_ = static_cast<DWORD>(-1);
     uint32_t process_id_;
     double time_stamp_;
 };

@@ -46,6 +46,7 @@ struct MemberOptions {
     DISPID dispid = -1;
     uint32_t attributes = 0;
     const char *help = "";
+    const char *help_keyword = "";
 };
 
 platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(CIComponentDescriptorImpl &descriptor,

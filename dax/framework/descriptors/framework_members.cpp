@@ -47,6 +47,7 @@ platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(CIComponentDescriptorImpl
     auto property = MakeObject<CIPropertyDescriptorImpl>(
         std::move(name), type, std::move(accessors), options.dispid, options.attributes);
     property->SetHelpText(options.help);
+    property->SetHelpKeyword(options.help_keyword);
     descriptor.AddMember(property.Get());
     return property;
 }
@@ -57,6 +58,7 @@ platform::ComPtr<CIPropertyDescriptorImpl> AddProperty(
     auto property = MakeObject<CIPropertyDescriptorImpl>(
         std::move(name), type, std::move(accessors), options.dispid, options.attributes);
     property->SetHelpText(options.help);
+    property->SetHelpKeyword(options.help_keyword);
     descriptor.AddMember(property.Get());
     return property;
 }
@@ -67,6 +69,7 @@ platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &de
     auto method = MakeObject<CIMethodDescriptorImpl>(std::move(name), std::move(body),
                                                      options.dispid, options.attributes);
     method->SetHelpText(options.help);
+    method->SetHelpKeyword(options.help_keyword);
     descriptor.AddMember(method.Get());
     return method;
 }
@@ -78,6 +81,7 @@ platform::ComPtr<CIMethodDescriptorImpl> AddMethod(CIComponentDescriptorImpl &de
     auto method = MakeObject<CIMethodDescriptorImpl>(std::move(name), std::move(body),
                                                      options.dispid, options.attributes);
     method->SetHelpText(options.help);
+    method->SetHelpKeyword(options.help_keyword);
     method->SetParameters(std::move(parameters));
     descriptor.AddMember(method.Get());
     return method;

@@ -21,6 +21,19 @@ void CIMemberDescriptorImpl::SetHelpText(std::string text) {
     texts_->help = std::move(text);
 }
 
+const std::string &CIMemberDescriptorImpl::HelpKeyword() const {
+    static const std::string none;
+    return texts_ ? texts_->help_keyword : none;
+}
+
+void CIMemberDescriptorImpl::SetHelpKeyword(std::string keyword) {
+    if (!texts_ && keyword.empty())
+        return;
+    if (!texts_)
+        texts_ = std::make_unique<Texts>();
+    texts_->help_keyword = std::move(keyword);
+}
+
 const std::string &CIMemberDescriptorImpl::DisplayName() const {
     return texts_ && !texts_->display_name.empty() ? texts_->display_name : name_;
 }

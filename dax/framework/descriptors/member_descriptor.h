@@ -30,6 +30,9 @@ class CIMemberDescriptorImpl : public DispatchObject {
     bool IsPlaceholder() const { return (attributes_ & 0x80000000u) != 0; }
     const std::string &HelpText() const;
     void SetHelpText(std::string text);
+    // The keyword under which the member's topic is found in the help file.
+    const std::string &HelpKeyword() const;
+    void SetHelpKeyword(std::string keyword);
     const std::string &DisplayName() const;
     void SetDisplayName(std::string name);
     int32_t DisplayOrder() const { return display_order_; }
@@ -74,6 +77,7 @@ class CIMemberDescriptorImpl : public DispatchObject {
     // Texts most members never have, kept apart to keep members small.
     struct Texts {
         std::string help;
+        std::string help_keyword;
         std::string display_name;
     };
     std::unique_ptr<Texts> texts_;

@@ -16,6 +16,8 @@ struct LocalTime {
     unsigned year, month, day, hour, minute, second, millisecond;
 };
 LocalTime CurrentLocalTime();
+// The same fields in Coordinated Universal Time.
+LocalTime CurrentUtcTime();
 
 uint32_t CurrentProcessId();
 
