@@ -154,7 +154,7 @@ std::string Object_Class_Name(const T_Object &object) {
     Read_Property(node, kClassNameAttribute, value);
     if (!value.HasValue() || value.IsBlob())
         return std::string();
-    return Raw_Text_Of(value);
+    return Raw_Text_Of(value).Str();
 }
 
 }  // namespace Ostrel::Zam::tstore

@@ -106,7 +106,7 @@ void GetVariant(std::string_view path, int32_t error_handling, VARIANT *out) {
         const std::string class_name = Object_Class_Name(*target.object);
         if (!class_name.empty()) {
             const std::string text =
-                Get_Attribute_Value(*target.object, target.attribute, kRawMode);
+                Get_Attribute_Value(*target.object, target.attribute, kRawMode).Str();
             ObjectFromText(class_name, text, kGetVariantSource, out);
             return;
         }
