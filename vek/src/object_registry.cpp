@@ -26,6 +26,8 @@ ComPtr<IUnknown> IdentityOf(IUnknown *object) {
     return ComPtr<IUnknown>(object);
 }
 
+class ProcessRegistry;
+
 class ObjectRegistry final : public IZamObjectRegistryA {
   public:
     // `counted` false: a registry that lives as long as the process and ignores
@@ -131,6 +133,7 @@ class ObjectRegistry final : public IZamObjectRegistryA {
     }
 
   private:
+    friend class ProcessRegistry;  // frees the uncounted process-wide registry
     ~ObjectRegistry() = default;
 
     struct Entry {
@@ -155,6 +158,27 @@ int32_t HandOut(IZamObjectRegistryA *registry, const void *iid, void **out, cons
     return 0;
 }
 
+// The process-wide registry. It is made on first use, which is while the first
+// module that registers objects is loading: that module's own statics are built
+// after it and so are destroyed before it, removing their objects. The registry is
+// freed with the support library when it is empty by then; one that still holds
+// objects (of a module that never unloads cleanly) is left to the process, so that
+// nothing can reach a freed registry.
+class ProcessRegistry {
+  public:
+    ProcessRegistry() : registry_(new ObjectRegistry(platform::kIID_IUnknown, false)) {}
+    ProcessRegistry(const ProcessRegistry &) = delete;
+    ProcessRegistry &operator=(const ProcessRegistry &) = delete;
+    ~ProcessRegistry() {
+        if (registry_->GetCount() == 0)
+            delete registry_;
+    }
+    ObjectRegistry *Get() const { return registry_; }
+
+  private:
+    ObjectRegistry *registry_;
+};
+
 }  // namespace
 }  // namespace vek
 
@@ -175,11 +199,8 @@ VEK_API int32_t VEK_CALL ZamGetObjectRegistry(const void *registry_iid, void **r
         if (registry == nullptr)
             return vek::Fail(VEK_E_POINTER, "ZamGetObjectRegistry", "No registry address given");
         *registry = nullptr;
-        // Never destroyed: modules unloading after the support library's statics are
-        // gone may still remove their objects from it.
-        static auto *const process_registry =
-            new vek::ObjectRegistry(platform::kIID_IUnknown, false);
-        return vek::HandOut(process_registry, registry_iid, registry, "ZamGetObjectRegistry");
+        static vek::ProcessRegistry process_registry;
+        return vek::HandOut(process_registry.Get(), registry_iid, registry, "ZamGetObjectRegistry");
     });
 }
 
