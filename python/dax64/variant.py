@@ -15,9 +15,9 @@ target held.
 
 Python to VARIANT: ``None`` empty, ``bool`` VT_BOOL, ``int`` VT_I4 (VT_I8 beyond
 32 bits), ``float`` VT_R8, ``datetime``/``date`` VT_DATE, ``str`` VT_BSTR (Latin-1),
-``bytes`` a byte array. Back: the store's kinds become ``None``, ``int``, ``bool``,
-``datetime``, ``str`` and ``bytes``. The store keeps no floating-point kind: a
-whole float is stored as an integer, any other as its shortest decimal text.
+``bytes`` a byte array. Back: the store's kinds become ``None``, ``int``, ``float``,
+``bool``, ``datetime``, ``str`` and ``bytes``: a float stored in an attribute of no
+declared type comes back as a float.
 """
 
 from __future__ import annotations
@@ -36,7 +36,7 @@ Value = Union[None, bool, int, float, _dt.datetime, _dt.date, str, bytes]
 
 VT_EMPTY, VT_NULL, VT_I4, VT_R8, VT_DATE, VT_BSTR, VT_BOOL, VT_I8 = 0, 1, 3, 5, 7, 8, 11, 20
 
-VEK_VT_EMPTY, VEK_VT_NULL, VEK_VT_INT32, VEK_VT_DATE = 0, 1, 3, 7
+VEK_VT_EMPTY, VEK_VT_NULL, VEK_VT_INT32, VEK_VT_R8, VEK_VT_DATE = 0, 1, 3, 5, 7
 VEK_VT_WTEXT, VEK_VT_BOOL, VEK_VT_INT, VEK_VT_TEXT, VEK_VT_BLOB = 8, 11, 22, 0x100, 0x441
 
 _EPOCH = _dt.datetime(1899, 12, 30)
@@ -73,6 +73,7 @@ assert ctypes.sizeof(VARIANT) == (24 if ctypes.sizeof(ctypes.c_void_p) == 8 else
 
 class _VekValue(ctypes.Union):
     _fields_ = [("int32_value", ctypes.c_int32), ("int_value", ctypes.c_int64), ("date_value", ctypes.c_double),
+                ("double_value", ctypes.c_double),
                 ("bool_value", ctypes.c_int32), ("pointer", ctypes.c_void_p)]
 
 
@@ -189,6 +190,8 @@ def _from_vek(vek: VEKVARIANT) -> Value:
         return int(vek.value.int32_value)
     if kind == VEK_VT_INT:
         return int(vek.value.int_value)
+    if kind == VEK_VT_R8:
+        return float(vek.value.double_value)
     if kind == VEK_VT_BOOL:
         return vek.value.bool_value != 0
     if kind == VEK_VT_DATE:

@@ -130,7 +130,7 @@ class TestAttributes:
         lab.set("Lab.Cfg.Port[1]!When", datetime.date(2026, 12, 6))
         assert lab.get_text("Lab.Cfg.Port[1]!When") == "2026-12-06"
         lab.set("Lab.Cfg.Port[1]!Any", 2.5)
-        assert lab.get("Lab.Cfg.Port[1]!Any") == "2.5"
+        assert lab.get("Lab.Cfg.Port[1]!Any") == 2.5
 
     def test_texts_raw_formatted_and_created(self, lab):
         lab.set_text("Lab.Cfg.Port[1]!Raw", "AT#0D#0A")
