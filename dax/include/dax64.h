@@ -181,6 +181,23 @@ DAX64_API int32_t DAX64_CALL T_SetCreateA(const char *attribute_path, const char
 DAX64_API int32_t DAX64_CALL T_ChangeAttributeTypeA(const char *attribute_path,
                                                     const char *type_name, int32_t force);
 
+/* ---- Tree conversion ------------------------------------------------------ */
+
+/* Tree data as script objects: one new CustomObject per record, whose properties
+ * are the record's named values, in a new one-dimensional SAFEARRAY of IDispatch
+ * pointers (lower bound 0, creation order) stored through `objects` (a SAFEARRAY **,
+ * written only on success, or with null when the array cannot be allocated). Both
+ * return the number of objects; a null `objects` fails with 0xC0004003. */
+/* Loads a tree source (as VekTreeLoadA does) and makes one object per node in
+ * pre-order, each with "UUID" (its node's identifier as text) and, below the root,
+ * "Parent_UUID" (its parent's). */
+DAX64_API int32_t DAX64_CALL DaxTreToCOs(const char *source, void **objects);
+/* Unpacks `size` bytes of a zlib stream (VekDecompressData, at most 256 MiB) into
+ * records, each six decimal digits giving its length and that many characters of
+ * ";"-separated property text (VekTextToPropsA), and makes one object per record. A
+ * malformed header or a record running past the end fails with 0xC007000D. */
+DAX64_API int32_t DAX64_CALL DaxUnpackTree(const void *data, int32_t size, void **objects);
+
 /* ---- Testing -------------------------------------------------------------- */
 
 /* Present only in testing builds: provoke a failure of the given kind inside the

@@ -15,6 +15,7 @@ std::string_view KindName(ArgumentKind kind) {
         case ArgumentKind::kVariant:
             return "a VARIANT description (or out or null)";
         case ArgumentKind::kOutText:
+        case ArgumentKind::kOutObjects:
             break;
     }
     return "out (or null)";
@@ -82,11 +83,13 @@ bool FormFits(ArgumentForm form, ArgumentKind kind) {
         case ArgumentForm::kNull:
             return kind != ArgumentKind::kInt32;
         case ArgumentForm::kOut:
-            return kind == ArgumentKind::kOutText || kind == ArgumentKind::kVariant;
+            return kind == ArgumentKind::kOutText || kind == ArgumentKind::kVariant ||
+                   kind == ArgumentKind::kOutObjects;
         case ArgumentForm::kVariable:
             break;
     }
-    return kind != ArgumentKind::kOutText && kind != ArgumentKind::kVariant;
+    return kind != ArgumentKind::kOutText && kind != ArgumentKind::kVariant &&
+           kind != ArgumentKind::kOutObjects;
 }
 
 // A VARIANT argument: a description builds it, `out` passes it empty, `null` passes
@@ -125,6 +128,11 @@ bool BindOne(ArgumentKind kind, size_t position, const Argument &argument,
             word = IntegerWord(argument.integer);
             break;
         case ArgumentForm::kOut:
+            if (kind == ArgumentKind::kOutObjects) {
+                word = reinterpret_cast<Word>(binding.object_arrays[position].Slot());
+                binding.object_array_positions.push_back(position);
+                break;
+            }
             word = reinterpret_cast<Word>(&binding.outputs[position]);
             binding.output_positions.push_back(position);
             break;

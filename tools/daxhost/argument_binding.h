@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "native_call.h"
+#include "object_array.h"
 #include "script_line.h"
 #include "signature.h"
 #include "variables.h"
@@ -23,6 +24,10 @@ struct Binding {
     // cleared when the binding goes.
     std::array<HostVariant, kMaxArguments> variants;
     std::vector<size_t> variant_positions;
+    // The object arrays the call stores, at the positions of their arguments;
+    // destroyed when the binding goes.
+    std::array<HostObjectArray, kMaxArguments> object_arrays;
+    std::vector<size_t> object_array_positions;
 };
 
 // Fills `binding` (whose words then point into `arguments` and `variables`, which

@@ -53,6 +53,8 @@ CallOutcome CollectOutcome(const Signature &signature, Word result, const Bindin
         outcome.outputs.emplace_back(binding.outputs[position], host);
     for (const size_t position : binding.variant_positions)
         outcome.variants.push_back(ShowVariant(binding.variants[position].Value()));
+    for (const size_t position : binding.object_array_positions)
+        outcome.object_arrays.push_back(ShowObjectArray(binding.object_arrays[position].Array()));
     if (signature.error_use == ErrorUse::kReports)
         outcome.error_code = host.last_error();
     return outcome;
@@ -81,6 +83,8 @@ std::string FormatSuccess(const Signature &signature, const CallOutcome &outcome
         line += ", out = " + ShowText(output);
     for (const std::string &variant : outcome.variants)
         line += ", v = " + variant;
+    for (const std::string &objects : outcome.object_arrays)
+        line += ", objects = " + objects;
     return line;
 }
 

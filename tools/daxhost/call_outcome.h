@@ -7,6 +7,7 @@
 //   = void                      no result
 //   = 0, out = "6141"           each output text follows the result
 //   = 0, v = i4:12              then each VARIANT passed (variant_argument.h)
+//   = 2, objects = [{A=i4:1}, {}]   then each object array stored (object_array.h)
 //   ! 0xE2100001 [source] description        a failure, from the thread's error
 //   ! 0xFFFFFFFB without error information   a negative status that set no error
 #pragma once
@@ -25,10 +26,11 @@ namespace daxhost {
 
 struct CallOutcome {
     Word result = 0;
-    OwnedText text;                     // the result, for text exports
-    std::vector<OwnedText> outputs;     // the output texts, in argument order
-    std::vector<std::string> variants;  // the VARIANTs after the call, as shown
-    int32_t error_code = 0;             // the thread's error code after the call
+    OwnedText text;                          // the result, for text exports
+    std::vector<OwnedText> outputs;          // the output texts, in argument order
+    std::vector<std::string> variants;       // the VARIANTs after the call, as shown
+    std::vector<std::string> object_arrays;  // the object arrays stored, as shown
+    int32_t error_code = 0;                  // the thread's error code after the call
 };
 
 // Takes ownership of the texts that a call returned or wrote to its outputs.

@@ -18,7 +18,7 @@ std::string_view LibraryBaseName(Library library) {
 
 bool IsArgumentLetter(char letter) {
     return letter == kTextLetter || letter == kInt32Letter || letter == kPointerLetter ||
-           letter == kOutTextLetter || letter == kVariantLetter;
+           letter == kOutTextLetter || letter == kVariantLetter || letter == kObjectsLetter;
 }
 
 ArgumentKind Signature::ArgumentAt(size_t index) const {
@@ -31,6 +31,8 @@ ArgumentKind Signature::ArgumentAt(size_t index) const {
             return ArgumentKind::kOutText;
         case kVariantLetter:
             return ArgumentKind::kVariant;
+        case kObjectsLetter:
+            return ArgumentKind::kOutObjects;
         default:
             return ArgumentKind::kInt32;
     }

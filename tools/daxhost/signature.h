@@ -26,7 +26,7 @@ enum class ResultKind {
     kVoid,     // nothing: failure only when the call set the thread's error
 };
 
-enum class ArgumentKind { kText, kInt32, kPointer, kOutText, kVariant };
+enum class ArgumentKind { kText, kInt32, kPointer, kOutText, kVariant, kOutObjects };
 
 // The letters of Signature::arguments, one per argument.
 inline constexpr char kTextLetter = 't';     // const char *
@@ -34,6 +34,7 @@ inline constexpr char kInt32Letter = 'i';    // int32_t or uint32_t
 inline constexpr char kPointerLetter = 'p';  // void * handle (or null)
 inline constexpr char kOutTextLetter = 'o';  // char ** (or void **) the call fills in
 inline constexpr char kVariantLetter = 'v';  // VARIANT * (variant_argument.h)
+inline constexpr char kObjectsLetter = 'a';  // SAFEARRAY ** of objects (object_array.h)
 
 inline constexpr size_t kMaxArguments = 8;
 
@@ -56,7 +57,7 @@ struct Signature {
 
 // Whether a parameter type is one that an argument letter stands for: integers of
 // any width for 'i', exactly `const char *` for 't', a pointer to a pointer for 'o',
-// any other data pointer for 'p' and 'v'.
+// any other data pointer for 'p' and 'v', exactly `void **` for 'a'.
 template <typename Parameter>
 constexpr bool ParameterFits(char letter) {
     using Pointee = std::remove_pointer_t<Parameter>;
@@ -69,6 +70,8 @@ constexpr bool ParameterFits(char letter) {
                    std::is_same_v<Parameter, const void *>;
         case kOutTextLetter:
             return std::is_pointer_v<Parameter> && std::is_pointer_v<Pointee>;
+        case kObjectsLetter:
+            return std::is_same_v<Parameter, void **>;
         case kPointerLetter:
             // An opaque slot the script passes through (a handle, or an out object
             // that a script can only hand on).

@@ -1,6 +1,7 @@
 // The exports a script can call, one line each. Arguments: t text, i int32 (or
 // uint32), p pointer handle, o output text (char ** or a counted byte array's
-// void **), v VARIANT * (variant_argument.h). A function whose symbol a library
+// void **), v VARIANT * (variant_argument.h), a SAFEARRAY ** of objects the call
+// stores (object_array.h). A function whose symbol a library
 // lacks is reported at the call. Each entry takes the type of the export from the
 // library's own header: an entry whose letters do not fit that type does not compile,
 // and the call goes through a pointer of exactly that type.
@@ -127,6 +128,11 @@ constexpr Signature kSignatures[] = {
     DAXHOST_EXPORT(T_MoveNodeA, kDax, kStatus, "ttii"),
     DAXHOST_EXPORT(T_SearchA, kDax, kText, "tttiii"),
     DAXHOST_EXPORT(T_SearchNextA, kDax, kText, ""),
+
+    // Tree conversion: the objects are shown after the call.
+    DAXHOST_EXPORT(DaxTreToCOs, kDax, kStatus, "ta"),
+    // (packed data as a text, its size, objects)
+    DAXHOST_EXPORT(DaxUnpackTree, kDax, kStatus, "tia"),
 
     // NumStr services of the system.
     DAXHOST_EXPORT(Str_NumStr_ArithmOpA, kDax, kText, "ttti"),
