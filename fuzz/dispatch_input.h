@@ -111,9 +111,11 @@ inline VARIANT TextArgument(BSTR text) {
 inline bool SameValue(const VARIANT &a, const VARIANT &b) {
     if (a.vt != b.vt)
         return false;
-    if (a.vt == VT_BSTR)
-        return SysStringLen(a.bstrVal) == SysStringLen(b.bstrVal) &&
-               std::memcmp(a.bstrVal, b.bstrVal, SysStringLen(a.bstrVal) * sizeof(OLECHAR)) == 0;
+    if (a.vt == VT_BSTR) {  // a null BSTR is the empty text
+        const UINT length = SysStringLen(a.bstrVal);
+        return length == SysStringLen(b.bstrVal) &&
+               (length == 0 || std::memcmp(a.bstrVal, b.bstrVal, length * sizeof(OLECHAR)) == 0);
+    }
     if (a.vt & VT_ARRAY)
         return true;
     if (a.vt == VT_DECIMAL)

@@ -256,6 +256,9 @@ class Session {
             fuzz::Check(SysStringLen(record.bstrDescription) > 0,
                         "an exception record without description");
         }
+        if (given && FAILED(hr))
+            fuzz::Check(hr == DISP_E_EXCEPTION,
+                        "a failure with a record to fill returned " + std::to_string(hr));
         if (!given)
             fuzz::Check(hr != DISP_E_EXCEPTION, "DISP_E_EXCEPTION without a record to fill");
         SysFreeString(record.bstrSource);
