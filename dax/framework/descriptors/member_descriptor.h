@@ -52,6 +52,8 @@ class CIMemberDescriptorImpl : public DispatchObject {
     // other shape goes through the general member handler first. Raises on failure.
     void Invoke(DispatchObject *instance, WORD flags, const DISPPARAMS *parameters,
                 VARIANT *result);
+    // The descriptor's own automation Invoke stays callable beside the member's.
+    using DispatchObject::Invoke;
 
     CIComponentDescriptorImpl &ClassDescriptor() override;
     std::string ToString() override { return name_; }

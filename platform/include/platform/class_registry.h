@@ -45,7 +45,7 @@ class ComApartment {
     ~ComApartment();
 
   private:
-    bool entered_ = false;
+    [[maybe_unused]] bool entered_ = false;  // set and read on Windows only
 };
 
 // The text form of a class identifier and back (false for a malformed text).
