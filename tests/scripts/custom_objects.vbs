@@ -2,7 +2,7 @@
 ' never asks to ensure a name), kinds kept, Empty for names never written, typed
 ' properties, and the IFM of format-checked objects with the exact refusal.
 Option Explicit
-Const kExpectedChecks = 23
+Const kExpectedChecks = 25
 Dim checks, failures
 checks = 0
 failures = 0
@@ -52,6 +52,14 @@ Check "another object of the class has none of these properties", IsEmpty(other.
 Check "the first property made has the id &H40000000 (" & Hex8(o.Class.DispId("Count")) & ")", o.Class.DispId("Count") = &H40000000
 Check "DisplayName is the property's name", o.Class.Properties("Count").DisplayName = "Count"
 Check "CopyOnChange starts False", o.Class.CopyOnChange = False
+
+Dim member, walked
+walked = 0
+For Each member In o.Class.Properties
+    If Len(member.DisplayName) > 0 Then walked = walked + 1
+Next
+Check "For Each walks Class.Properties (" & walked & " items)", walked = o.Class.Properties.Count And walked > 0
+Check "Class.Members(""Count"") is the property's descriptor", o.Class.Members("Count").DisplayName = "Count"
 
 o.Class.Properties("Count").PropertyType = 3
 o.Count = "42"
