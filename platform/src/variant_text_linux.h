@@ -10,10 +10,21 @@
 
 #include "platform/com.h"
 
+#if !defined(__SIZEOF_INT128__)
+#include <boost/multiprecision/cpp_int.hpp>
+#endif
+
 namespace platform::variant_text {
 
 using WideView = std::basic_string_view<OLECHAR>;
+#if defined(__SIZEOF_INT128__)
 __extension__ typedef __int128 Int128;
+#else
+// 32-bit targets have no built-in 128-bit integer: a fixed 128-bit one of Boost
+// (sign and magnitude; the code only relies on ranges, not on bit patterns of
+// negative values).
+using Int128 = boost::multiprecision::int128_t;
+#endif
 
 // A number read from text. Decimal texts keep every significant digit, so that
 // the conversion to each kind rounds exactly once: the value is
