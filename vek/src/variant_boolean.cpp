@@ -94,14 +94,7 @@ VEK_API int32_t VEK_CALL VekVarFromBool(VEKVARIANT *variant, int32_t value) {
 
 VEK_API int32_t VEK_CALL VekVarToBool(const VEKVARIANT *variant, int32_t *value) {
     return vek::GuardStatus("VekVarToBool", [&]() -> int32_t {
-        if (value == nullptr)
-            return vek::Fail(VEK_E_POINTER, "VekVarToBool", "No result address given");
-        bool result = false;
-        if (variant != nullptr) {
-            if (const int32_t status = vek::variant::BooleanOf(*variant, "VekVarToBool", result))
-                return status;
-        }
-        *value = result ? 1 : 0;
-        return 0;
+        return vek::variant::ReadInto<bool>("VekVarToBool", variant, value,
+                                            vek::variant::BooleanOf);
     });
 }

@@ -86,14 +86,6 @@ VEK_API int32_t VEK_CALL VekVarFromDate(VEKVARIANT *variant, double date) {
 
 VEK_API int32_t VEK_CALL VekVarToDate(const VEKVARIANT *variant, double *date) {
     return vek::GuardStatus("VekVarToDate", [&]() -> int32_t {
-        if (date == nullptr)
-            return vek::Fail(VEK_E_POINTER, "VekVarToDate", "No result address given");
-        double result = 0.0;
-        if (variant != nullptr) {
-            if (const int32_t status = vek::variant::DateOf(*variant, "VekVarToDate", result))
-                return status;
-        }
-        *date = result;
-        return 0;
+        return vek::variant::ReadInto<double>("VekVarToDate", variant, date, vek::variant::DateOf);
     });
 }

@@ -110,14 +110,7 @@ VEK_API int32_t VEK_CALL VekVarFromDouble(VEKVARIANT *variant, double value) {
 
 VEK_API int32_t VEK_CALL VekVarToDouble(const VEKVARIANT *variant, double *value) {
     return vek::GuardStatus("VekVarToDouble", [&]() -> int32_t {
-        if (value == nullptr)
-            return vek::Fail(VEK_E_POINTER, "VekVarToDouble", "No result address given");
-        double result = 0.0;
-        if (variant != nullptr) {
-            if (const int32_t status = vek::variant::DoubleOf(*variant, "VekVarToDouble", result))
-                return status;
-        }
-        *value = result;
-        return 0;
+        return vek::variant::ReadInto<double>("VekVarToDouble", variant, value,
+                                              vek::variant::DoubleOf);
     });
 }

@@ -128,15 +128,11 @@ template <typename Integer>
 int32_t ConvertTo(const VEKVARIANT *variant, Integer *value,
                   const vek::variant::IntegerTarget &target, const char *function) {
     return vek::GuardStatus(function, [&]() -> int32_t {
-        if (value == nullptr)
-            return vek::Fail(VEK_E_POINTER, function, "No result address given");
-        int64_t result = 0;
-        if (variant != nullptr) {
-            if (const int32_t status = vek::variant::IntegerOf(*variant, target, function, result))
-                return status;
-        }
-        *value = static_cast<Integer>(result);
-        return 0;
+        return vek::variant::ReadInto<int64_t>(
+            function, variant, value,
+            [&](const VEKVARIANT &from, const char *name, int64_t &result) {
+                return vek::variant::IntegerOf(from, target, name, result);
+            });
     });
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "failure.h"
 #include "vek64_store.h"
 
 namespace vek::variant {
@@ -82,5 +83,21 @@ std::string Describe(const VEKVARIANT &value);
 // for VEK_E_OVERFLOW. Returns the status.
 int32_t CannotConvert(int32_t code, std::string_view what, const char *target,
                       const char *function);
+
+// The body of the VekVarTo... exports: `read(value, function, result)` fills a
+// `Value` that starts as what an empty variant reads as (a null variant is empty),
+// and only a success writes it to `*out`. A null `out` is refused.
+template <typename Value, typename Out, typename Read>
+int32_t ReadInto(const char *function, const VEKVARIANT *variant, Out *out, Read read) {
+    if (out == nullptr)
+        return Fail(VEK_E_POINTER, function, "No result address given");
+    Value result{};
+    if (variant != nullptr) {
+        if (const int32_t status = read(*variant, function, result))
+            return status;
+    }
+    *out = static_cast<Out>(result);
+    return 0;
+}
 
 }  // namespace vek::variant
