@@ -12,6 +12,7 @@
 
 #include "dax64.h"
 #include "imports/vek_imports.h"
+#include "platform/com.h"
 #include "support/taken_text.h"
 
 namespace {
@@ -77,6 +78,49 @@ TEST(ErrorInfoThreads, EveryThreadReadsItsOwnFailure) {
     EXPECT_EQ(mismatches.load(), 0);
     // The main thread's information was never touched by the others.
     EXPECT_EQ(ZamGetLastError(), 0);
+}
+
+// An error object that counts its live references, to see when a thread's error
+// information is given up.
+class CountedError final : public IErrorInfo {
+  public:
+    explicit CountedError(std::atomic<int> &live) : live_(live) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override {
+        if (object == nullptr)
+            return E_POINTER;
+        *object = nullptr;
+        if (!(iid == platform::kIID_IUnknown) && !(iid == platform::kIID_IErrorInfo))
+            return E_NOINTERFACE;
+        AddRef();
+        *object = static_cast<IErrorInfo *>(this);
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++live_); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--live_); }
+    HRESULT STDMETHODCALLTYPE GetGUID(GUID *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSource(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDescription(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD *) override { return E_NOTIMPL; }
+
+  private:
+    std::atomic<int> &live_;
+};
+
+// A thread that ends with error information set gives it up as it ends, and a
+// thread that replaces its information gives up the old one at once.
+TEST(ErrorInfoThreads, EndingThreadReleasesItsErrorInformation) {
+    std::atomic<int> live{0};
+    CountedError first(live), second(live);
+    std::thread worker([&] {
+        ZamSetErrorInfo(&first);
+        ZamSetErrorInfo(&second);
+        EXPECT_EQ(live.load(), 1);  // only `second` is held
+    });
+    worker.join();
+    EXPECT_EQ(live.load(), 0);
+    EXPECT_EQ(ZamGetLastError(), 0);  // the main thread saw none of it
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The calling thread's current error information.
+#include <utility>
+
 #include "failure.h"
+#include "platform/thread_slot.h"
 #include "vek64.h"
 #include "vek64_com.h"
 
@@ -9,12 +12,34 @@ using platform::ComPtr;
 
 namespace {
 
-thread_local ComPtr<IErrorInfo> t_current_error;
+void PLATFORM_STDCALL ReleaseError(void *info) {
+    static_cast<IErrorInfo *>(info)->Release();
+}
+
+// Each thread's error information, one reference held per thread and given up when
+// the thread ends.
+platform::ThreadSlot &ErrorSlot() {
+    static platform::ThreadSlot slot(&ReleaseError);
+    return slot;
+}
+
+IErrorInfo *CurrentError() {
+    return static_cast<IErrorInfo *>(ErrorSlot().Get());
+}
+
+// Takes over `error`'s reference; the previous information is released after the
+// new one is in place, so that anything its release does sees the new state.
+void ReplaceCurrentError(ComPtr<IErrorInfo> error) {
+    IErrorInfo *previous = CurrentError();
+    ErrorSlot().Set(error.Detach());
+    if (previous != nullptr)
+        previous->Release();
+}
 
 ComPtr<IErrorInfoExA> CurrentExtended() {
     ComPtr<IErrorInfoExA> extended;
-    if (t_current_error)
-        t_current_error->QueryInterface(kIID_IErrorInfoExA, extended.OutVoid());
+    if (IErrorInfo *current = CurrentError())
+        current->QueryInterface(kIID_IErrorInfoExA, extended.OutVoid());
     return extended;
 }
 
@@ -34,7 +59,7 @@ VEK_API int32_t VEK_CALL ZamSetErrorInfo(void *info) {
     ComPtr<IErrorInfo> error;
     if (info != nullptr)
         static_cast<IUnknown *>(info)->QueryInterface(platform::kIID_IErrorInfo, error.OutVoid());
-    t_current_error = error;
+    ReplaceCurrentError(std::move(error));
     return 0;
 }
 
@@ -42,10 +67,11 @@ VEK_API int32_t VEK_CALL ZamGetErrorInfo(const void *iid, void **object) {
     if (object == nullptr)
         return E_POINTER;
     *object = nullptr;
-    if (!t_current_error)
+    IErrorInfo *current = CurrentError();
+    if (current == nullptr)
         return S_FALSE;
     const GUID &wanted = iid != nullptr ? *static_cast<const GUID *>(iid) : kIID_IErrorInfoExA;
-    return t_current_error->QueryInterface(wanted, object);
+    return current->QueryInterface(wanted, object);
 }
 
 VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source, const char *description,
@@ -60,7 +86,7 @@ VEK_API int32_t VEK_CALL ZamSetErrorInfoA(int32_t code, const char *source, cons
 }
 
 VEK_API int32_t VEK_CALL ZamGetLastError(void) {
-    if (!t_current_error)
+    if (CurrentError() == nullptr)
         return 0;
     ComPtr<IErrorInfoExA> extended = CurrentExtended();
     int32_t code = static_cast<int32_t>(0xC0004005);  // a foreign IErrorInfo carries no code
