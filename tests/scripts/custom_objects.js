@@ -1,7 +1,7 @@
 // Custom objects as JScript meets them: properties made by assignment, kinds kept,
 // undefined for names never written, for...in in creation order, delete,
 // prototypes with CopyOnChange, and the exact failures of IFM and _CreateInstance.
-var expectedChecks = 21;
+var expectedChecks = 24;
 var checks = 0, failures = 0;
 
 function check(description, passed) {
@@ -77,6 +77,22 @@ group("prototypes", function () {
     c.A = 3;
     check("with CopyOnChange set the object gets its own A (" + c.A + ")", c.A === 3);
     check("and the prototype keeps its value (" + p.A + ")", p.A === 2);
+});
+
+group("descriptor collections", function () {
+    var c = new ActiveXObject("dax64.CustomObject");
+    c.Colour = "red";
+    c.Size = 3;
+    var names = [];
+    for (var e = new Enumerator(c.Class.Properties); !e.atEnd(); e.moveNext())
+        names.push(e.item().Name);
+    check("an Enumerator walks Class.Properties (" + names.join(",") + ")",
+          names.length === c.Class.Properties.Count && names.join(",").indexOf("Colour,") >= 0);
+    var properties = c.Class.Properties;
+    check("a collection called with an index gives the item (" + properties(2).Name + ")",
+          properties(2).Name === names[1]);
+    check("and called with a name gives the item of that name",
+          properties("size").Name === "Size");
 });
 
 group("_CreateInstance with two arguments", function () {

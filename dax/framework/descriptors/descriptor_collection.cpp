@@ -133,11 +133,14 @@ CIComponentDescriptorImpl &CICollectionImpl::ClassDescriptor() {
         auto item_property = AddProperty(*built.Get(), "Item", VT_DISPATCH, std::move(item),
                                          {DISPID_VALUE, 0, "Returns an item by index or name"});
         item_property->SetIndexParameters({Parameter("Index", VT_VARIANT)});
-        AddProperty(*built.Get(), "_NewEnum", VT_UNKNOWN,
-                    {Getter<CICollectionImpl>([](CICollectionImpl &c, VARIANT *result) {
-                        SetUnknown(result, c.NewEnum().Get());
-                    })},
-                    {DISPID_NEWENUM, kMemberHidden, "Returns an enumerator of the items"});
+        // A method, so that every host's enumeration call reaches it: VBScript's
+        // For Each asks with method-or-read, JScript's Enumerator with method alone.
+        AddMethod(*built.Get(), "_NewEnum",
+                  MethodOf<CICollectionImpl>(
+                      [](CICollectionImpl &c, const ArgumentValues &, VARIANT *result) {
+                          SetUnknown(result, c.NewEnum().Get());
+                      }),
+                  {DISPID_NEWENUM, kMemberHidden, "Returns an enumerator of the items"});
         return built;
     }();
     return *descriptor.Get();

@@ -36,6 +36,21 @@ const DISPPARAMS &CheckedBlock(const DISPPARAMS *parameters) {
     return *parameters;
 }
 
+// JScript names its `this` (DISPID_THIS) in every call it makes through
+// IDispatchEx, for instance when a script calls an object as a function; the members
+// here have no use for it, so it is passed over wherever named arguments are read.
+bool IsCallerThis(const DISPPARAMS &block, UINT slot) {
+    return slot < block.cNamedArgs && block.rgdispidNamedArgs[slot] == DISPID_THIS;
+}
+
+// The named arguments other than the caller's `this`.
+UINT NamedArgumentCount(const DISPPARAMS &block) {
+    UINT count = 0;
+    for (UINT slot = 0; slot < block.cNamedArgs; ++slot)
+        count += IsCallerThis(block, slot) ? 0 : 1;
+    return count;
+}
+
 // Reads rgvarg[slot] through its references into *view.
 void ReadArgument(const DISPPARAMS &block, UINT slot, int32_t position, VARIANT *view) {
     if (ReadThrough(block.rgvarg[slot], view) == ReadResult::kNullReference)
@@ -62,6 +77,8 @@ void BuildMethodOrRead(const DISPPARAMS &block, MemberCall *call) {
         RaiseError(kTooManyParameters, kHelperSource, "Too many parameters");
     UINT size = positional;
     for (UINT i = 0; i < block.cNamedArgs; ++i) {
+        if (IsCallerThis(block, i))
+            continue;
         const DISPID position = block.rgdispidNamedArgs[i];
         if (position >= static_cast<DISPID>(kMaxPositions))
             RaiseError(kTooManyParameters, kHelperSource, "Too many parameters");
@@ -73,6 +90,8 @@ void BuildMethodOrRead(const DISPPARAMS &block, MemberCall *call) {
     call->arguments.resize(size, MissingArgument());
     call->slots.resize(size, -1);
     for (UINT i = 0; i < block.cNamedArgs; ++i) {
+        if (IsCallerThis(block, i))
+            continue;
         const auto position = static_cast<UINT>(block.rgdispidNamedArgs[i]);
         if (position < positional || call->slots[position] != -1)
             RaiseErrorFormat(E_INVALIDARG, kHelperSource, "Argument %u is given more than once",
@@ -80,15 +99,18 @@ void BuildMethodOrRead(const DISPPARAMS &block, MemberCall *call) {
         ReadArgument(block, i, static_cast<int32_t>(position), &call->arguments[position]);
         call->slots[position] = static_cast<int32_t>(i);
     }
-    call->named = block.cNamedArgs != 0;
+    call->named = NamedArgumentCount(block) != 0;
 }
 
 // The slot of the assigned value: the argument named DISPID_PROPERTYPUT, else the
 // last argument. Any other named argument is refused.
 UINT ValueSlot(const DISPPARAMS &block) {
-    UINT slot = 0;
+    const UINT named = NamedArgumentCount(block);
+    UINT slot = block.cNamedArgs;  // the last argument when none is named
     for (UINT i = 0; i < block.cNamedArgs; ++i) {
-        if (block.rgdispidNamedArgs[i] != DISPID_PROPERTYPUT || block.cNamedArgs != 1)
+        if (IsCallerThis(block, i))
+            continue;
+        if (block.rgdispidNamedArgs[i] != DISPID_PROPERTYPUT || named != 1)
             RaiseError(DISP_E_NONAMEDARGS, nullptr, nullptr);
         slot = i;
     }
@@ -124,8 +146,10 @@ void BuildWrite(WORD flags, const DISPPARAMS &block, MemberCall *call) {
     if (block.cArgs > kMaxPositions + 1)
         RaiseError(kTooManyParameters, kHelperSource, "Too many parameters");
     const UINT value_slot = ValueSlot(block);
+    if (value_slot >= block.cArgs)
+        EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
     for (UINT slot = block.cArgs; slot > 0; --slot) {
-        if (slot - 1 != value_slot)
+        if (slot - 1 != value_slot && !IsCallerThis(block, slot - 1))
             AddArgument(call, block, slot - 1);
     }
     VARIANT value;
@@ -155,19 +179,20 @@ int32_t MemberCall::SlotOf(int32_t position) const {
 
 void BuildPlainCall(WORD flags, const DISPPARAMS *parameters, MemberCall *call) {
     const DISPPARAMS &block = CheckedBlock(parameters);
-    if (block.cNamedArgs != 0)
+    if (NamedArgumentCount(block) != 0)
         RaiseError(DISP_E_NONAMEDARGS, nullptr, nullptr);
+    const UINT first = block.cNamedArgs;  // past the caller's `this`, if named
     call->flags = flags;
     if (IsPlainWrite(flags)) {
-        if (block.cArgs == 0)
+        if (block.cArgs == first)
             EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
-        AddPositional(call, block, 1);
+        AddPositional(call, block, first + 1);
         VARIANT value;
-        ReadArgument(block, 0, static_cast<int32_t>(call->arguments.size()), &value);
+        ReadArgument(block, first, static_cast<int32_t>(call->arguments.size()), &value);
         call->value = value;
         return;
     }
-    AddPositional(call, block, 0);
+    AddPositional(call, block, first);
 }
 
 bool BuildStandardCall(WORD flags, const DISPPARAMS *parameters, MemberCall *call) {

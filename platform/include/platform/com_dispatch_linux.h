@@ -34,6 +34,7 @@ constexpr DISPID DISPID_EVALUATE = -5;
 constexpr DISPID DISPID_CONSTRUCTOR = -6;
 constexpr DISPID DISPID_DESTRUCTOR = -7;
 constexpr DISPID DISPID_STARTENUM = DISPID_UNKNOWN;
+constexpr DISPID DISPID_THIS = -613;  // the caller's `this`, named by JScript
 
 // IDispatchEx name lookup, enumeration and member property flags.
 constexpr DWORD fdexNameCaseSensitive = 0x1;

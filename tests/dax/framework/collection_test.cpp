@@ -62,6 +62,21 @@ TEST_P(Descriptors, CollectionsCountIndexAndWalkInNameOrder) {
     EXPECT_EQ(Read(Read(Class(), "Properties"), "Count").AsI4(), 8);
 }
 
+// A collection called as a function gives its item, and a property called with
+// arguments reads through to the item, as both hosts write it.
+TEST_P(Descriptors, CollectionsCalledAsFunctionsGiveTheirItems) {
+    const Value members = Read(Class(), "Members");
+    Outcome first = host.CallObject(members.AsObject(), {Value::I4(1)});
+    ASSERT_EQ(first.result, S_OK) << first.description;
+    EXPECT_EQ(Read(first.value, "Name").AsText(), "Baud");
+    Outcome named = host.CallObject(members.AsObject(), {Value::Text("open")});
+    ASSERT_EQ(named.result, S_OK) << named.description;
+    EXPECT_EQ(Read(named.value, "Name").AsText(), "Open");
+    // With no index there is no item to give (VBScript: a missing parameter;
+    // JScript's method call: not callable).
+    EXPECT_EQ(host.CallObject(members.AsObject(), {}).result, DISP_E_EXCEPTION);
+}
+
 TEST_P(Descriptors, BadIndexesAreRefused) {
     const Value members = Read(Class(), "Members");
     Outcome out_of_range = host.Read(members.AsObject(), "Item", {Value::I4(99)});

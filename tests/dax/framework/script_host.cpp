@@ -161,15 +161,29 @@ Outcome ScriptHost::Assign(IDispatch *object, const std::string &name, const Val
     return InvokeRaw(object, id, flags, arguments, {DISPID_PROPERTYPUT}, false);
 }
 
+Outcome ScriptHost::CallObject(IDispatch *object, const std::vector<Value> &arguments) const {
+    if (language_ == Language::kVBScript)
+        return InvokeRaw(object, DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments,
+                         {});
+    // The caller's `this` goes last, so that the block holds it first, named.
+    std::vector<Value> with_this = arguments;
+    with_this.push_back(Value::Object(object));
+    const WORD flags = arguments.empty() ? DISPATCH_METHOD : DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+    return InvokeRaw(object, DISPID_VALUE, flags, with_this, {DISPID_THIS});
+}
+
 std::vector<Value> ScriptHost::Walk(IDispatch *collection) const {
     std::vector<Value> items;
-    Outcome made =
-        InvokeRaw(collection, DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, {});
-    if (FAILED(made.result) || (*made.value).vt != VT_UNKNOWN)
+    Value made;
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    const WORD flags =
+        language_ == Language::kVBScript ? DISPATCH_METHOD | DISPATCH_PROPERTYGET : DISPATCH_METHOD;
+    if (FAILED(collection->Invoke(DISPID_NEWENUM, platform::kGUID_NULL, 0x409, flags, &none,
+                                  made.Get(), nullptr, nullptr)) ||
+        made.Type() != VT_UNKNOWN)
         return items;
     platform::ComPtr<IEnumVARIANT> walker;
-    if (FAILED(
-            (*made.value).punkVal->QueryInterface(platform::kIID_IEnumVARIANT, walker.OutVoid())))
+    if (FAILED((*made).punkVal->QueryInterface(platform::kIID_IEnumVARIANT, walker.OutVoid())))
         return items;
     for (;;) {
         Value item;

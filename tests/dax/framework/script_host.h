@@ -9,7 +9,10 @@
 //   assignment targets), reads with DISPATCH_PROPERTYGET, calls with
 //   DISPATCH_METHOD (plus DISPATCH_PROPERTYGET with arguments and a result wanted),
 //   passes values, assigns objects with DISPATCH_PROPERTYPUT|DISPATCH_PROPERTYPUTREF,
-//   walks for...in with GetNextDispID and deletes with DeleteMemberByName.
+//   walks for...in with GetNextDispID and deletes with DeleteMemberByName; its
+//   Enumerator asks for DISPID_NEWENUM through IDispatch::Invoke with
+//   DISPATCH_METHOD alone, and a call of an object as a function (`o(1)`) passes
+//   the caller's `this` as a named argument DISPID_THIS.
 #pragma once
 
 #include <memory>
@@ -79,6 +82,8 @@ class ScriptHost {
     // o.name(index) = value; set_object: VBScript's Set
     Outcome Assign(IDispatch *object, const std::string &name, const Value &value,
                    const std::vector<Value> &index = {}, bool set_object = false) const;
+    // x = o(args): the object's default member called as a function
+    Outcome CallObject(IDispatch *object, const std::vector<Value> &arguments) const;
     // For Each item In o.name / new Enumerator(o.name)
     std::vector<Value> Walk(IDispatch *collection) const;
     // for (n in o)
