@@ -105,6 +105,49 @@ TEST(ErrorInfo, StandardErrorInfoView) {
     EXPECT_EQ(description.Text(), "Seen through IErrorInfo");
 }
 
+// The wide twins read and write the same fields as the 8-bit interfaces: a text
+// written wide reads back 8-bit and the other way round, the help link's parts
+// included, and the inner chain is reachable from either side.
+TEST(ErrorInfo, WideTwinsShareTheFields) {
+    using Ostrel::Zam::ICreateErrorInfoExB;
+    using Ostrel::Zam::IErrorInfoExB;
+    ComPtr<IErrorInfoExA> inner = Create(0x22, "Inner", "inner failure");
+    ComPtr<IErrorInfoExA> info = Create(0x7, "Vek.Wide", "first", inner.Get());
+    ComPtr<ICreateErrorInfoExB> writer;
+    ComPtr<IErrorInfoExB> reader;
+    ASSERT_EQ(info->QueryInterface(Ostrel::Zam::kIID_ICreateErrorInfoExB, writer.OutVoid()), S_OK);
+    ASSERT_EQ(info->QueryInterface(Ostrel::Zam::kIID_IErrorInfoExB, reader.OutVoid()), S_OK);
+
+    platform::Bstr description(platform::BstrFromText("written wide"));
+    platform::Bstr link(platform::BstrFromText("guide.chm#Ports"));
+    EXPECT_EQ(writer->SetDescriptionB(description.Get()), S_OK);
+    EXPECT_EQ(writer->SetHelpLinkB(link.Get()), S_OK);
+    EXPECT_EQ(writer->SetNumber(0x1234), S_OK);
+    EXPECT_EQ(DescriptionOf(info), "written wide");
+    platform::Bstr source, keyword, file;
+    reader->GetSourceB(source.Out());
+    reader->GetHelpKeywordB(keyword.Out());
+    reader->GetHelpFileB(file.Out());
+    EXPECT_EQ(source.Text(), "Vek.Wide");
+    EXPECT_EQ(keyword.Text(), "Ports");
+    EXPECT_EQ(file.Text(), "guide.chm");
+    int32_t code = 0;
+    info->GetNumber(&code);
+    EXPECT_EQ(code, 0x1234);
+
+    ComPtr<IErrorInfoExB> chained;
+    ASSERT_EQ(reader->GetInnerError(chained.Out()), S_OK);
+    ASSERT_TRUE(chained);
+    platform::Bstr inner_description;
+    chained->GetDescriptionB(inner_description.Out());
+    EXPECT_EQ(inner_description.Text(), "inner failure");
+
+    // A null or empty wide text clears the field.
+    EXPECT_EQ(writer->SetDescriptionB(nullptr), S_OK);
+    EXPECT_EQ(DescriptionOf(info), std::nullopt);
+    EXPECT_EQ(reader->GetSourceB(nullptr), E_POINTER);
+}
+
 TEST(ErrorMessages, NullDescriptionTakesRegisteredFamilyText) {
     const char *const texts[] = {"First made-up failure", "Second made-up failure"};
     {

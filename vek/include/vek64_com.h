@@ -59,6 +59,40 @@ struct ICreateErrorInfoExA : ICreateErrorInfo {
     ~ICreateErrorInfoExA() = default;
 };
 
+// The wide-text twins of the two interfaces above: the same object and fields, the
+// texts as BSTRs (UTF-16). Texts read come back as BSTRs that the caller frees with
+// SysFreeString (null for an empty text); texts written are stored as the 8-bit
+// texts that the A interfaces read.
+struct IErrorInfoExB : IErrorInfo {
+    virtual HRESULT STDMETHODCALLTYPE GetSourceB(BSTR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDescriptionB(BSTR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNumber(int32_t *code) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpLinkB(BSTR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDump(const void **data, uint32_t *size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetInnerError(IErrorInfoExB **inner) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetProcessId(uint32_t *pid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTimeStamp(double *date) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpFileB(BSTR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHelpKeywordB(BSTR *text) = 0;
+
+  protected:
+    ~IErrorInfoExB() = default;
+};
+
+struct ICreateErrorInfoExB : ICreateErrorInfo {
+    virtual HRESULT STDMETHODCALLTYPE SetNumber(int32_t code) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSourceB(const OLECHAR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDescriptionB(const OLECHAR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpFileB(const OLECHAR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetHelpLinkB(const OLECHAR *text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetDump(const void *data, uint32_t size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetInnerErrorInfo(IUnknown *inner) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Clear() = 0;
+
+  protected:
+    ~ICreateErrorInfoExB() = default;
+};
+
 // A table of texts for the error codes of one family.
 struct IVekErrorMsgsA : IUnknown {
     // Stores the text for a full code (raise bits included) into *text, a counted
@@ -117,6 +151,10 @@ inline constexpr GUID kIID_IErrorInfoExA = {
     0x0640B121, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 inline constexpr GUID kIID_ICreateErrorInfoExA = {
     0x0640B122, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+inline constexpr GUID kIID_IErrorInfoExB = {
+    0x0640B123, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
+inline constexpr GUID kIID_ICreateErrorInfoExB = {
+    0x0640B124, 0x547D, 0x101B, {0x8E, 0x65, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 inline constexpr GUID kIID_IVekErrorMsgsA = {
     0x051065B3, 0x0EE4, 0x11D4, {0x80, 0xEB, 0x00, 0x50, 0x04, 0x2D, 0xA9, 0xE6}};
 

@@ -10,9 +10,13 @@
 #include "vek64.h"
 
 using Ostrel::Zam::ICreateErrorInfoExA;
+using Ostrel::Zam::ICreateErrorInfoExB;
 using Ostrel::Zam::IErrorInfoExA;
+using Ostrel::Zam::IErrorInfoExB;
 using Ostrel::Zam::kIID_ICreateErrorInfoExA;
+using Ostrel::Zam::kIID_ICreateErrorInfoExB;
 using Ostrel::Zam::kIID_IErrorInfoExA;
+using Ostrel::Zam::kIID_IErrorInfoExB;
 
 namespace vek {
 
@@ -74,6 +78,10 @@ HRESULT ErrorInfo::QueryInterface(REFIID iid, void **object) {
     } else if (platform::SameGuid(iid, platform::kIID_ICreateErrorInfo) ||
                platform::SameGuid(iid, kIID_ICreateErrorInfoExA)) {
         *object = static_cast<ICreateErrorInfoExA *>(this);
+    } else if (platform::SameGuid(iid, kIID_IErrorInfoExB)) {
+        *object = static_cast<IErrorInfoExB *>(this);
+    } else if (platform::SameGuid(iid, kIID_ICreateErrorInfoExB)) {
+        *object = static_cast<ICreateErrorInfoExB *>(this);
     } else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -215,6 +223,34 @@ HRESULT ErrorInfo::GetTimeStamp(double *date) {
     return S_OK;
 }
 
+HRESULT ErrorInfo::GetSourceB(BSTR *text) {
+    return GetSource(text);
+}
+HRESULT ErrorInfo::GetDescriptionB(BSTR *text) {
+    return GetDescription(text);
+}
+HRESULT ErrorInfo::GetHelpFileB(BSTR *text) {
+    return GetHelpFile(text);
+}
+HRESULT ErrorInfo::GetHelpLinkB(BSTR *text) {
+    std::lock_guard<std::mutex> hold(lock_);
+    return BstrOut(fields_.help_link, text);
+}
+HRESULT ErrorInfo::GetHelpKeywordB(BSTR *text) {
+    return BstrOut(HelpLinkPart(true), text);
+}
+
+HRESULT ErrorInfo::GetInnerError(IErrorInfoExB **inner) {
+    if (inner == nullptr)
+        return E_POINTER;
+    *inner = nullptr;
+    platform::ComPtr<IErrorInfoExA> chained;
+    GetInnerError(chained.Out());
+    if (chained)
+        chained->QueryInterface(kIID_IErrorInfoExB, reinterpret_cast<void **>(inner));
+    return S_OK;
+}
+
 HRESULT ErrorInfo::SetGUID(REFGUID guid) {
     std::lock_guard<std::mutex> hold(lock_);
     guid_ = guid;
@@ -325,6 +361,19 @@ HRESULT ErrorInfo::Clear() {
         time_stamp_ = CurrentAutomationDate();
     }
     return S_OK;
+}
+
+HRESULT ErrorInfo::SetSourceB(const OLECHAR *text) {
+    return SetSourceA(WideText(text).c_str());
+}
+HRESULT ErrorInfo::SetDescriptionB(const OLECHAR *text) {
+    return SetDescriptionA(WideText(text).c_str());
+}
+HRESULT ErrorInfo::SetHelpFileB(const OLECHAR *text) {
+    return SetHelpFileA(WideText(text).c_str());
+}
+HRESULT ErrorInfo::SetHelpLinkB(const OLECHAR *text) {
+    return SetHelpLinkA(WideText(text).c_str());
 }
 
 }  // namespace vek

@@ -1,6 +1,7 @@
 // The error-information object of the support library: the one object behind every
-// failure's error information, read through IErrorInfo / IErrorInfoExA and written
-// through ICreateErrorInfo / ICreateErrorInfoExA. Its fields may be read and
+// failure's error information, read through IErrorInfo / IErrorInfoExA /
+// IErrorInfoExB and written through ICreateErrorInfo / ICreateErrorInfoExA /
+// ICreateErrorInfoExB. Its fields may be read and
 // written from several threads (an object can be the error information of one
 // thread and handed to another), so every access holds the object's lock.
 //
@@ -27,7 +28,10 @@ struct ErrorFields {
     platform::ComPtr<Ostrel::Zam::IErrorInfoExA> inner;
 };
 
-class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA, public Ostrel::Zam::ICreateErrorInfoExA {
+class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA,
+                        public Ostrel::Zam::ICreateErrorInfoExA,
+                        public Ostrel::Zam::IErrorInfoExB,
+                        public Ostrel::Zam::ICreateErrorInfoExB {
   public:
     explicit ErrorInfo(ErrorFields fields);
     virtual ~ErrorInfo() = default;
@@ -53,6 +57,13 @@ class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA, public Ostrel::Zam::I
     HRESULT STDMETHODCALLTYPE GetHelpFileA(char **text) override;
     HRESULT STDMETHODCALLTYPE GetHelpKeywordA(char **text) override;
 
+    HRESULT STDMETHODCALLTYPE GetSourceB(BSTR *text) override;
+    HRESULT STDMETHODCALLTYPE GetDescriptionB(BSTR *text) override;
+    HRESULT STDMETHODCALLTYPE GetHelpLinkB(BSTR *text) override;
+    HRESULT STDMETHODCALLTYPE GetInnerError(Ostrel::Zam::IErrorInfoExB **inner) override;
+    HRESULT STDMETHODCALLTYPE GetHelpFileB(BSTR *text) override;
+    HRESULT STDMETHODCALLTYPE GetHelpKeywordB(BSTR *text) override;
+
     HRESULT STDMETHODCALLTYPE SetGUID(REFGUID guid) override;
     HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR source) override;
     HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR description) override;
@@ -67,6 +78,11 @@ class ErrorInfo final : public Ostrel::Zam::IErrorInfoExA, public Ostrel::Zam::I
     HRESULT STDMETHODCALLTYPE SetDump(const void *data, uint32_t size) override;
     HRESULT STDMETHODCALLTYPE SetInnerErrorInfo(IUnknown *inner) override;
     HRESULT STDMETHODCALLTYPE Clear() override;
+
+    HRESULT STDMETHODCALLTYPE SetSourceB(const OLECHAR *text) override;
+    HRESULT STDMETHODCALLTYPE SetDescriptionB(const OLECHAR *text) override;
+    HRESULT STDMETHODCALLTYPE SetHelpFileB(const OLECHAR *text) override;
+    HRESULT STDMETHODCALLTYPE SetHelpLinkB(const OLECHAR *text) override;
 
   private:
     HRESULT TextOut(std::string ErrorFields::*field, char **text);
