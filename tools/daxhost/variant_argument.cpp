@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "date_text.h"
+#include "text/date_text.h"
 #include "text_escape.h"
 
 namespace daxhost {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
-#include "counted_array.h"
-#include "failure.h"
-#include "guarded_call.h"
+#include "errors/failure.h"
+#include "errors/guarded_call.h"
+#include "text/counted_array.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "failure.h"
-#include "guarded_call.h"
-#include "property_list.h"
-#include "text_view.h"
+#include "errors/failure.h"
+#include "errors/guarded_call.h"
+#include "properties/property_list.h"
+#include "text/text_view.h"
 #include "tree_file.h"
 
 namespace vek::treefile {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "date_text.h"
-#include "failure.h"
-#include "property_list.h"
+#include "errors/failure.h"
+#include "properties/property_list.h"
+#include "text/date_text.h"
 #include "tree_file.h"
-#include "variant_ops.h"
+#include "variants/variant_ops.h"
 
 namespace vek::treefile {
 

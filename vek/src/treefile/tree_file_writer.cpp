@@ -5,13 +5,13 @@
 #include <cmath>
 #include <string>
 
-#include "counted_array.h"
-#include "date_text.h"
-#include "failure.h"
-#include "property_list.h"
-#include "text_view.h"
+#include "errors/failure.h"
+#include "properties/property_list.h"
+#include "text/counted_array.h"
+#include "text/date_text.h"
+#include "text/text_view.h"
 #include "tree_file.h"
-#include "variant_ops.h"
+#include "variants/variant_ops.h"
 
 namespace vek::treefile {
 
