@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "argument_binding.h"
-#include "call_outcome.h"
-#include "native_call.h"
+#include "calls/argument_binding.h"
+#include "calls/call_outcome.h"
+#include "calls/native_call.h"
+#include "calls/signature.h"
 #include "platform/api.h"
-#include "signature.h"
 
 namespace daxhost {
 namespace {

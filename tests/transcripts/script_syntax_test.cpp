@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "script_line.h"
-#include "text_escape.h"
-#include "variant_argument.h"
+#include "calls/variant_argument.h"
+#include "script/script_line.h"
+#include "text/text_escape.h"
 
 namespace daxhost {
 namespace {

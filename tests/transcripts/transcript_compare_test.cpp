@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "expected_match.h"
+#include "script/expected_match.h"
 
 namespace daxhost {
 namespace {

@@ -47,11 +47,11 @@
 #include <string_view>
 #include <vector>
 
-#include "command_line.h"
-#include "expected_match.h"
-#include "export_libraries.h"
-#include "interpreter.h"
-#include "transcript.h"
+#include "calls/export_libraries.h"
+#include "script/command_line.h"
+#include "script/expected_match.h"
+#include "script/interpreter.h"
+#include "script/transcript.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "script_line.h"
+#include "script/script_line.h"
 
 #include <charconv>
 #include <cstdint>

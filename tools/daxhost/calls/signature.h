@@ -7,7 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "native_call.h"
+#include "calls/native_call.h"
 
 namespace daxhost {
 

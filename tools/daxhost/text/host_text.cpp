@@ -1,4 +1,4 @@
-#include "host_text.h"
+#include "text/host_text.h"
 
 #include <cstring>
 

@@ -5,10 +5,10 @@
 // lacks is reported at the call. Each entry takes the type of the export from the
 // library's own header: an entry whose letters do not fit that type does not compile,
 // and the call goes through a pointer of exactly that type.
+#include "calls/signature.h"
 #include "dax64.h"
 #include "dax64_server.h"
 #include "morph64.h"
-#include "signature.h"
 #include "vek64.h"
 #include "vek64_objects.h"
 #include "vek64_store.h"

@@ -1,4 +1,4 @@
-#include "signature.h"
+#include "calls/signature.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "text_escape.h"
+#include "text/text_escape.h"
 
 namespace daxhost {
 

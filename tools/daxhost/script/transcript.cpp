@@ -1,4 +1,4 @@
-#include "transcript.h"
+#include "script/transcript.h"
 
 namespace daxhost {
 

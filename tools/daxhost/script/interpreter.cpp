@@ -1,8 +1,8 @@
-#include "interpreter.h"
+#include "script/interpreter.h"
 
-#include "argument_binding.h"
-#include "call_outcome.h"
-#include "signature.h"
+#include "calls/argument_binding.h"
+#include "calls/call_outcome.h"
+#include "calls/signature.h"
 
 namespace daxhost {
 

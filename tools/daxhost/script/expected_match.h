@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "transcript.h"
+#include "script/transcript.h"
 
 namespace daxhost {
 

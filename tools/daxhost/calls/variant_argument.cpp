@@ -1,11 +1,11 @@
-#include "variant_argument.h"
+#include "calls/variant_argument.h"
 
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
 #include "text/date_text.h"
-#include "text_escape.h"
+#include "text/text_escape.h"
 
 namespace daxhost {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "native_call.h"
-#include "object_array.h"
-#include "script_line.h"
-#include "signature.h"
-#include "variables.h"
-#include "variant_argument.h"
+#include "calls/native_call.h"
+#include "calls/object_array.h"
+#include "calls/signature.h"
+#include "calls/variant_argument.h"
+#include "script/script_line.h"
+#include "script/variables.h"
 
 namespace daxhost {
 

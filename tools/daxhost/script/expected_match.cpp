@@ -1,4 +1,4 @@
-#include "expected_match.h"
+#include "script/expected_match.h"
 
 #include <algorithm>
 #include <vector>

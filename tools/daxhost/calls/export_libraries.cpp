@@ -1,4 +1,4 @@
-#include "export_libraries.h"
+#include "calls/export_libraries.h"
 
 #include <filesystem>
 

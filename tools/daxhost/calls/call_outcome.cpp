@@ -1,8 +1,8 @@
-#include "call_outcome.h"
+#include "calls/call_outcome.h"
 
 #include <cstdio>
 
-#include "text_escape.h"
+#include "text/text_escape.h"
 
 namespace daxhost {
 

@@ -1,7 +1,7 @@
-#include "object_array.h"
+#include "calls/object_array.h"
 
-#include "text_escape.h"
-#include "variant_argument.h"
+#include "calls/variant_argument.h"
+#include "text/text_escape.h"
 
 namespace daxhost {
 

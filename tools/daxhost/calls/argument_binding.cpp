@@ -1,4 +1,4 @@
-#include "argument_binding.h"
+#include "calls/argument_binding.h"
 
 namespace daxhost {
 

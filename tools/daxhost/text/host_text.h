@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "export_libraries.h"
+#include "calls/export_libraries.h"
 
 namespace daxhost {
 

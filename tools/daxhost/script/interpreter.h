@@ -5,11 +5,11 @@
 
 #include <string_view>
 
-#include "export_libraries.h"
-#include "script_line.h"
-#include "signature.h"
-#include "transcript.h"
-#include "variables.h"
+#include "calls/export_libraries.h"
+#include "calls/signature.h"
+#include "script/script_line.h"
+#include "script/transcript.h"
+#include "script/variables.h"
 
 namespace daxhost {
 

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "argument_binding.h"
-#include "host_text.h"
-#include "native_call.h"
-#include "signature.h"
-#include "variables.h"
+#include "calls/argument_binding.h"
+#include "calls/native_call.h"
+#include "calls/signature.h"
+#include "script/variables.h"
+#include "text/host_text.h"
 
 namespace daxhost {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "calls/signature.h"
 #include "platform/api.h"
 #include "platform/kernel.h"
-#include "signature.h"
 
 namespace daxhost {
 
