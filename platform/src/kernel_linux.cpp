@@ -32,6 +32,19 @@ void *ModuleHandleOf(const void *address) {
     return info.dli_fbase;
 }
 
+bool PinModuleOf(const void *address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr || *info.dli_fname == '\0')
+        return false;
+    // Opening the loaded library again with RTLD_NODELETE marks it for good; the
+    // extra reference is given back at once, the mark stays.
+    void *handle = dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    if (handle == nullptr)
+        return false;
+    dlclose(handle);
+    return true;
+}
+
 std::string ModuleFileName(const void *address) {
     Dl_info info{};
     if (dladdr(address, &info) == 0)

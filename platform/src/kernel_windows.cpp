@@ -16,6 +16,13 @@ void *ModuleHandleOf(const void *address) {
     return module;
 }
 
+bool PinModuleOf(const void *address) {
+    HMODULE module = nullptr;
+    return GetModuleHandleExA(
+               GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+               static_cast<LPCSTR>(address), &module) != FALSE;
+}
+
 std::string ModuleFileName(const void *address) {
     char name[261] = {};
     DWORD length =

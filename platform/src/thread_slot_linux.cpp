@@ -21,15 +21,15 @@ ThreadSlot::~ThreadSlot() {
         release_(value);
     }
     pthread_key_delete(static_cast<pthread_key_t>(index_));
+    usable_ = false;
 }
 
 void *ThreadSlot::Get() const noexcept {
     return usable_ ? pthread_getspecific(static_cast<pthread_key_t>(index_)) : nullptr;
 }
 
-void ThreadSlot::Set(void *value) noexcept {
-    if (usable_)
-        pthread_setspecific(static_cast<pthread_key_t>(index_), value);
+bool ThreadSlot::Set(void *value) noexcept {
+    return usable_ && pthread_setspecific(static_cast<pthread_key_t>(index_), value) == 0;
 }
 
 }  // namespace platform

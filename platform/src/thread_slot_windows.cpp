@@ -28,15 +28,15 @@ ThreadSlot::~ThreadSlot() {
     // while the process goes on, nothing is left behind pointing into unloaded code.
     if (usable_ && !ProcessIsEnding())
         FlsFree(index_);
+    usable_ = false;
 }
 
 void *ThreadSlot::Get() const noexcept {
     return usable_ ? FlsGetValue(index_) : nullptr;
 }
 
-void ThreadSlot::Set(void *value) noexcept {
-    if (usable_)
-        FlsSetValue(index_, value);
+bool ThreadSlot::Set(void *value) noexcept {
+    return usable_ && FlsSetValue(index_, value) != FALSE;
 }
 
 }  // namespace platform

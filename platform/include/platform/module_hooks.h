@@ -24,6 +24,11 @@ using ModuleEntryHandler = int32_t (*)(void *module_handle, ModuleReason reason)
 // The handle of the module (shared library or executable) that contains `address`.
 void *ModuleHandleOf(const void *address);
 
+// Keeps the shared library that contains `address` loaded until the process ends,
+// whatever unloads are asked for later. False when it could not be done (for
+// instance when the address lies in the program itself, which never unloads).
+bool PinModuleOf(const void *address);
+
 }  // namespace platform
 
 #if PLATFORM_WINDOWS

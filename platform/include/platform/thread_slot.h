@@ -33,7 +33,9 @@ class ThreadSlot {
     // The calling thread's value; null until it sets one.
     void *Get() const noexcept;
     // Replaces the calling thread's value; the caller owns what was there before.
-    void Set(void *value) noexcept;
+    // False when the value could not be kept (no slot, or the slot is destroyed
+    // already, as at the end of the library's unload): the caller still owns it.
+    bool Set(void *value) noexcept;
 
   private:
     Release release_;

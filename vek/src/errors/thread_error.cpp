@@ -17,10 +17,12 @@ void PLATFORM_STDCALL ReleaseError(void *info) {
 }
 
 // Each thread's error information, one reference held per thread and given up when
-// the thread ends.
+// the thread ends. Made when the library loads, before any library that uses it, so
+// that it is destroyed after them: their unloading may still fail and set errors.
+platform::ThreadSlot g_error_slot PLATFORM_INIT_PRIORITY(101){&ReleaseError};
+
 platform::ThreadSlot &ErrorSlot() {
-    static platform::ThreadSlot slot(&ReleaseError);
-    return slot;
+    return g_error_slot;
 }
 
 IErrorInfo *CurrentError() {
@@ -31,7 +33,9 @@ IErrorInfo *CurrentError() {
 // new one is in place, so that anything its release does sees the new state.
 void ReplaceCurrentError(ComPtr<IErrorInfo> error) {
     IErrorInfo *previous = CurrentError();
-    ErrorSlot().Set(error.Detach());
+    IErrorInfo *current = error.Detach();
+    if (!ErrorSlot().Set(current) && current != nullptr)
+        current->Release();  // no slot any more: the information cannot be kept
     if (previous != nullptr)
         previous->Release();
 }
