@@ -2,6 +2,7 @@
 // libraries are loaded at run time with DEBUG=1 and unloaded again, and every line
 // that dax64 wrote in between is checked, the destructor's last lines included.
 // CTest gives the program DEBUG=1 and DAX_LIBRARY_DIR (the folder of the libraries).
+// Objects of the support library stay usable after a host unloads it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/com.h"
 #include "platform/kernel.h"
 
 namespace {
@@ -120,6 +122,35 @@ TEST(UnloadLog, EveryLineOfALoadAndUnloadNamesTheModule) {
         EXPECT_EQ(message_parts[1], module_path);
     }
     EXPECT_EQ(Lower(FileNameOf(module_path)), Lower(platform::SharedLibraryFileName("dax64")));
+}
+
+// A host may keep an error-information object (or a tree, or a text) of the support
+// library past its own unload of the library: the library stays loaded, so the
+// object can still be read and released.
+TEST(Unload, SupportLibraryObjectsOutliveTheHostsUnload) {
+    const std::string library_dir = Environment("DAX_LIBRARY_DIR");
+    ASSERT_FALSE(library_dir.empty());
+    using CreateErrorInfo =
+        int32_t(PLATFORM_STDCALL *)(int32_t, const char *, const char *, const char *, const void *,
+                                    uint32_t, void *, const void *, void **);
+    IErrorInfo *info = nullptr;
+    {
+        platform::DynamicLibrary vek64;
+        std::string error;
+        ASSERT_TRUE(
+            vek64.Open(library_dir + "/" + platform::SharedLibraryFileName("vek64"), &error))
+            << error;
+        const auto create = reinterpret_cast<CreateErrorInfo>(vek64.Symbol("ZamCreateErrorInfoA"));
+        ASSERT_NE(create, nullptr);
+        ASSERT_EQ(create(0x1234, "Here", "kept past the unload", nullptr, nullptr, 0, nullptr,
+                         &platform::kIID_IErrorInfo, reinterpret_cast<void **>(&info)),
+                  0);
+    }
+    ASSERT_NE(info, nullptr);
+    platform::Bstr description;
+    EXPECT_EQ(info->GetDescription(description.Out()), S_OK);
+    EXPECT_EQ(description.Text(), "kept past the unload");
+    info->Release();
 }
 
 }  // namespace
