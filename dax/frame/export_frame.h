@@ -110,10 +110,4 @@ inline ArgumentText TextArgument(const char *text) {
     return ArgumentText(text);
 }
 
-// The number of the export call that runs on this thread: every export call gets a
-// number no other call of the process has had, so state that holds only for the
-// length of one call (such as a tree's root, which the host may free between two
-// calls but not during one) can be remembered with it. 0 outside every export.
-uint64_t Current_Export_Call();
-
 }  // namespace Ostrel::Zam

@@ -154,15 +154,18 @@ void Check_Node_Identifier_Syntax(std::string_view identifier) {
                          "Node identifier is invalid: '%.225s'", std::string(identifier).c_str());
 }
 
-void Check_Attribute_Path_Syntax(std::string_view attribute_path) {
+AttributePath Check_Attribute_Path_Syntax(std::string_view attribute_path) {
     const AttributePath parts = Split_Attribute_Path(attribute_path);
-    if (parts.attribute.empty())
-        return Check_Node_Path_Syntax(attribute_path);
+    if (parts.attribute.empty()) {
+        Check_Node_Path_Syntax(attribute_path);
+        return parts;
+    }
     Check_Node_Path_Syntax(parts.node);
     if (!ValidAttributeName(parts.attribute))
         RaiseErrorFormat(kAttributeInvalid, "T.Check_Attribute_Path_Syntax",
                          "Attribute path is invalid: '%.226s'",
                          std::string(attribute_path).c_str());
+    return parts;
 }
 
 void Check_Attribute_Identifier_Syntax(std::string_view attribute_identifier) {

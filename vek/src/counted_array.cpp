@@ -147,6 +147,15 @@ VEK_API int32_t VEK_CALL VekArrayCopy_(void **array, const void *source, int32_t
     if (int32_t status = CheckArguments(array, source, count, item_size, "VekArrayCopy_"))
         return status;
     const int64_t items = count < 0 ? ZeroTerminatedCount(source, item_size) : count;
+    // Most copies make a new array of a short text: built directly.
+    if (*array == nullptr && items > 0 && items <= std::numeric_limits<int32_t>::max()) {
+        void *fresh =
+            vek::NewCountedArray(source, static_cast<int32_t>(items), item_size, "VekArrayCopy_");
+        if (fresh == nullptr)
+            return ZamGetLastError();
+        *array = fresh;
+        return static_cast<int32_t>(items);
+    }
     return Rebuild(array, nullptr, 0, source, items, item_size, items, "VekArrayCopy_");
 }
 
