@@ -57,7 +57,7 @@ void GuardedBody(const char *frame_position, Run &run) {
 // Holds an optional lock for the scope.
 class OptionalHold {
   public:
-    explicit OptionalHold(std::recursive_mutex *serial) : serial_(serial) {
+    explicit OptionalHold(Serial_Lock *serial) : serial_(serial) {
         if (serial_ != nullptr)
             serial_->lock();
     }
@@ -69,7 +69,7 @@ class OptionalHold {
     }
 
   private:
-    std::recursive_mutex *serial_;
+    Serial_Lock *serial_;
 };
 
 }  // namespace
@@ -79,8 +79,8 @@ void RunGuardedBody(const char *frame_position, void (*body)(void *), void *cont
     GuardedBody(frame_position, run);
 }
 
-int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial,
-                        int32_t (*body)(void *), void *context) {
+int32_t RunIntegerFrame(const char *frame_position, Serial_Lock *serial, int32_t (*body)(void *),
+                        void *context) {
     int32_t result = 0;
     try {
         const OptionalHold hold(serial);
@@ -95,8 +95,8 @@ int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial
     return result;
 }
 
-char *RunTextFrame(const char *frame_position, std::recursive_mutex *serial,
-                   AnsiString (*body)(void *), void *context) {
+char *RunTextFrame(const char *frame_position, Serial_Lock *serial, AnsiString (*body)(void *),
+                   void *context) {
     AnsiString result;
     try {
         const OptionalHold hold(serial);

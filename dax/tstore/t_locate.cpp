@@ -29,13 +29,17 @@ struct Twin {
 
 // A sought name, compared with the siblings of one level: the length and then the
 // last byte (where sibling names that share a stem, such as N1, N2, ..., differ)
-// turn most siblings away before the whole name is compared. Never empty.
+// turn most siblings away before the whole name is compared. Two bytes that differ
+// in any bit but 0x20 differ ignoring case too, so the last byte is tested without
+// folding. Never empty.
 class SoughtName {
   public:
-    explicit SoughtName(std::string_view name) : name_(name), last_(Ascii_Upper(name.back())) {}
+    explicit SoughtName(std::string_view name)
+        : name_(name), last_(static_cast<unsigned char>(name.back())) {}
 
     bool Matches(std::string_view candidate) const {
-        return candidate.size() == name_.size() && Ascii_Upper(candidate.back()) == last_ &&
+        return candidate.size() == name_.size() &&
+               ((static_cast<unsigned char>(candidate.back()) ^ last_) & ~0x20u) == 0 &&
                Same_Name(candidate, name_);
     }
 
