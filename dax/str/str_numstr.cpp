@@ -139,10 +139,8 @@ int32_t Compare(std::string_view a, const char *op_text, std::string_view b, int
     return Holds(relation, NumStrCompare(a, b)) ? 1 : 0;
 }
 
+// The conversion of a checked text, padded to `length` (-1: as long as it is).
 std::string Convert(std::string_view text, int32_t from, int32_t to, int32_t length) {
-    CheckNumStrBase(from, kConvSource);
-    CheckNumStrBase(to, kConvSource);
-    CheckNumStr(text, from);
     std::string converted = NumStrConvert(text, from, to);
     if (length == -1)
         return converted;
@@ -151,6 +149,21 @@ std::string Convert(std::string_view text, int32_t from, int32_t to, int32_t len
     if (static_cast<size_t>(length) > kLongestText)
         RaiseOutOfMemory();
     return PadWithZeros(converted, static_cast<size_t>(length));
+}
+
+// The export's result: a value that fits a word, unpadded (most calls), goes from
+// its digits straight into the returned text.
+AnsiString ConvertedText(std::string_view text, int32_t from, int32_t to, int32_t length) {
+    CheckNumStrBase(from, kConvSource);
+    CheckNumStrBase(to, kConvSource);
+    CheckNumStr(text, from);
+    if (length == -1) {
+        char room[kWordDigitsRoom];
+        const std::string_view digits = NumStrConvertWord(text, from, to, room);
+        if (!digits.empty())
+            return AnsiString(digits);
+    }
+    return AnsiString(Convert(text, from, to, length));
 }
 
 }  // namespace
@@ -183,7 +196,6 @@ DAX64_API char *DAX64_CALL Str_NumStr_RandomA(int32_t length, const char *minimu
 
 DAX64_API char *DAX64_CALL Str_NumStr_ConvA(const char *text, int32_t from_base, int32_t to_base,
                                             int32_t length) {
-    return TextExport(kConvFrame, [&] {
-        return AnsiString(Convert(ArgumentView(text), from_base, to_base, length));
-    });
+    return TextExport(
+        kConvFrame, [&] { return ConvertedText(ArgumentView(text), from_base, to_base, length); });
 }
