@@ -19,7 +19,10 @@ AnsiString &AnsiString::operator=(AnsiString &&other) noexcept {
 }
 
 AnsiString::~AnsiString() {
-    VekTextFree(buffer_);
+    // Most texts that end here were moved out (every returned result): no call
+    // into the support library for them.
+    if (buffer_ != nullptr)
+        VekTextFree(buffer_);
 }
 
 AnsiString AnsiString::Adopt(char *counted_text) {

@@ -1,6 +1,5 @@
 #include "frame/export_frame.h"
 
-#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -22,43 +21,6 @@ ArgumentText::ArgumentText(const char *text) {
     }
     std::memcpy(data_, text, size);
     size_ = size;
-}
-
-namespace {
-
-std::atomic<uint64_t> g_export_calls{0};
-
-// The export call running on this thread: whether there is one, and its number,
-// drawn only when something asks for it, so that calls that never ask (most
-// string services) pay no atomic operation.
-struct ExportCall {
-    bool inside = false;
-    uint64_t number = 0;
-};
-thread_local ExportCall t_export_call;
-
-// Marks one export call for its length; an export called from inside another gives
-// the outer one its state back when it ends.
-class ExportCallScope {
-  public:
-    ExportCallScope() : outer_(t_export_call) { t_export_call = ExportCall{true, 0}; }
-    ExportCallScope(const ExportCallScope &) = delete;
-    ExportCallScope &operator=(const ExportCallScope &) = delete;
-    ~ExportCallScope() { t_export_call = outer_; }
-
-  private:
-    ExportCall outer_;
-};
-
-}  // namespace
-
-uint64_t Current_Export_Call() {
-    ExportCall &call = t_export_call;
-    if (!call.inside)
-        return 0;
-    if (call.number == 0)
-        call.number = g_export_calls.fetch_add(1, std::memory_order_relaxed) + 1;
-    return call.number;
 }
 
 }  // namespace Ostrel::Zam
@@ -95,7 +57,7 @@ void GuardedBody(const char *frame_position, Run &run) {
 // Holds an optional lock for the scope.
 class OptionalHold {
   public:
-    explicit OptionalHold(std::recursive_mutex *serial) : serial_(serial) {
+    explicit OptionalHold(Serial_Lock *serial) : serial_(serial) {
         if (serial_ != nullptr)
             serial_->lock();
     }
@@ -107,7 +69,7 @@ class OptionalHold {
     }
 
   private:
-    std::recursive_mutex *serial_;
+    Serial_Lock *serial_;
 };
 
 }  // namespace
@@ -117,9 +79,8 @@ void RunGuardedBody(const char *frame_position, void (*body)(void *), void *cont
     GuardedBody(frame_position, run);
 }
 
-int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial,
-                        int32_t (*body)(void *), void *context) {
-    const ExportCallScope call;
+int32_t RunIntegerFrame(const char *frame_position, Serial_Lock *serial, int32_t (*body)(void *),
+                        void *context) {
     int32_t result = 0;
     try {
         const OptionalHold hold(serial);
@@ -134,9 +95,8 @@ int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial
     return result;
 }
 
-char *RunTextFrame(const char *frame_position, std::recursive_mutex *serial,
-                   AnsiString (*body)(void *), void *context) {
-    const ExportCallScope call;
+char *RunTextFrame(const char *frame_position, Serial_Lock *serial, AnsiString (*body)(void *),
+                   void *context) {
     AnsiString result;
     try {
         const OptionalHold hold(serial);

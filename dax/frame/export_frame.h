@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -22,16 +21,17 @@
 
 #include "dax64.h"
 #include "frame/ansi_string.h"
+#include "frame/serial_lock.h"
 
 namespace Ostrel::Zam {
 
 namespace detail {
 void RunGuardedBody(const char *frame_position, void (*body)(void *), void *context);
 // `serial`, when not null, is held for the whole call.
-int32_t RunIntegerFrame(const char *frame_position, std::recursive_mutex *serial,
-                        int32_t (*body)(void *), void *context);
-char *RunTextFrame(const char *frame_position, std::recursive_mutex *serial,
-                   AnsiString (*body)(void *), void *context);
+int32_t RunIntegerFrame(const char *frame_position, Serial_Lock *serial, int32_t (*body)(void *),
+                        void *context);
+char *RunTextFrame(const char *frame_position, Serial_Lock *serial, AnsiString (*body)(void *),
+                   void *context);
 }  // namespace detail
 
 // Runs an integer export's body (a callable returning int32_t).
@@ -54,7 +54,7 @@ char *TextExport(const char *frame_position, Body &&body) {
 // An integer export whose body runs holding `serial` (a lock shared by the exports
 // of one process-wide store; recursive, so that an export may call another).
 template <class Body>
-int32_t SerialIntegerExport(const char *frame_position, std::recursive_mutex &serial, Body &&body) {
+int32_t SerialIntegerExport(const char *frame_position, Serial_Lock &serial, Body &&body) {
     return detail::RunIntegerFrame(
         frame_position, &serial, [](void *c) -> int32_t { return (*static_cast<Body *>(c))(); },
         &body);
@@ -62,7 +62,7 @@ int32_t SerialIntegerExport(const char *frame_position, std::recursive_mutex &se
 
 // A text export whose body runs holding `serial`.
 template <class Body>
-char *SerialTextExport(const char *frame_position, std::recursive_mutex &serial, Body &&body) {
+char *SerialTextExport(const char *frame_position, Serial_Lock &serial, Body &&body) {
     return detail::RunTextFrame(
         frame_position, &serial, [](void *c) -> AnsiString { return (*static_cast<Body *>(c))(); },
         &body);
@@ -109,11 +109,5 @@ class ArgumentText {
 inline ArgumentText TextArgument(const char *text) {
     return ArgumentText(text);
 }
-
-// The number of the export call that runs on this thread: every export call gets a
-// number no other call of the process has had, so state that holds only for the
-// length of one call (such as a tree's root, which the host may free between two
-// calls but not during one) can be remembered with it. 0 outside every export.
-uint64_t Current_Export_Call();
 
 }  // namespace Ostrel::Zam

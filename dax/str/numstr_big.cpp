@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
 
 #include "str/numstr_check.h"
@@ -35,13 +37,44 @@ constexpr std::array<uint8_t, kMaxNumStrBase + 1> MakeSafeDigits() {
 }
 constexpr std::array<uint8_t, kMaxNumStrBase + 1> kSafeDigits = MakeSafeDigits();
 
-// The value of a text whose value fits 64 bits; none for a larger one.
+// The value of eight decimal digits (checked ones) read as one word: the digits
+// are combined in pairs, the pairs in fours and the fours into one number by three
+// multiplications, where a loop would wait for eight in turn.
+uint64_t EightDecimalDigits(const char *digits) {
+    uint64_t word = 0;
+    std::memcpy(&word, digits, sizeof word);
+    word -= 0x3030303030303030u;
+    word = (word * 10 + (word >> 8)) & 0x00FF00FF00FF00FFu;
+    word = (word * 100 + (word >> 16)) & 0x0000FFFF0000FFFFu;
+    return (word * 10000 + (word >> 32)) & 0xFFFFFFFFu;
+}
+
+// The value of a text that fits a word, digits taken in pairs: each step waits for
+// the one before it (a multiplication and an addition), so pairs halve the wait;
+// a pair itself is worked out beside it.
+uint64_t SafeWordValue(std::string_view text, uint64_t radix, uint64_t value) {
+    const uint64_t square = radix * radix;
+    size_t at = text.size() % 2;
+    if (at != 0)
+        value = value * radix + DigitValue(text[0]);
+    for (; at < text.size(); at += 2)
+        value = value * square + (DigitValue(text[at]) * radix + DigitValue(text[at + 1]));
+    return value;
+}
+
+// The value of a text whose value fits 64 bits; none for a larger one. The digits
+// have been checked: decimal ones are '0'..'9', read eight at a time where the
+// machine keeps the first byte of a word lowest.
 std::optional<uint64_t> WordValue(std::string_view text, int32_t base) {
     const auto radix = static_cast<uint64_t>(base);
     uint64_t value = 0;
     if (text.size() <= kSafeDigits[static_cast<size_t>(base)]) {
-        for (const char c : text)
-            value = value * radix + DigitValue(c);
+        if (base != 10 || text.size() < 8 || std::endian::native != std::endian::little)
+            return SafeWordValue(text, radix, 0);
+        const size_t lead = text.size() % 8;
+        value = SafeWordValue(text.substr(0, lead), radix, 0);
+        for (size_t at = lead; at < text.size(); at += 8)
+            value = value * 100000000u + EightDecimalDigits(text.data() + at);
         return value;
     }
     for (const char c : text) {
@@ -192,6 +225,16 @@ std::string NumStrMod(std::string_view a, std::string_view b, int32_t base) {
     if (const std::optional<WordOperands> words = WordsOf(a, b, base); words && words->b != 0)
         return FormatWordPadded(FormatWord(words->a % words->b, base), a, b);
     return FormatPadded(FromLimbs(Divide(a, b, base).remainder), a, b, base);
+}
+
+std::string_view NumStrConvertWord(std::string_view text, int32_t from, int32_t to,
+                                   char (&room)[kWordDigitsRoom]) {
+    const std::optional<uint64_t> value = WordValue(text, from);
+    if (!value.has_value())
+        return {};
+    char *const end = room + kWordDigitsRoom;
+    const char *start = WriteDigits(*value, static_cast<uint64_t>(to), end);
+    return std::string_view(start, static_cast<size_t>(end - start));
 }
 
 std::string NumStrConvert(std::string_view text, int32_t from, int32_t to) {

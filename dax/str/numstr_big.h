@@ -23,5 +23,11 @@ std::string NumStrMod(std::string_view a, std::string_view b, int32_t base);
 // The value of the text in base `from` written in base `to`, without leading zeros
 // ("0" for the value 0).
 std::string NumStrConvert(std::string_view text, int32_t from, int32_t to);
+// The same for a text whose value fits 64 bits, written at the end of `room`
+// without building a string: the digits there, or an empty view when the value
+// does not fit (NumStrConvert then takes the general way).
+inline constexpr size_t kWordDigitsRoom = 64;  // 64 binary digits at most
+std::string_view NumStrConvertWord(std::string_view text, int32_t from, int32_t to,
+                                   char (&room)[kWordDigitsRoom]);
 
 }  // namespace Ostrel::Zam

@@ -75,13 +75,30 @@ std::string PadWithZeros(std::string_view text, size_t width) {
     return padded;
 }
 
-int NumStrCompare(std::string_view a, std::string_view b) {
-    const std::string_view x = StripLeadingZeros(a);
-    const std::string_view y = StripLeadingZeros(b);
+namespace {
+
+// The order of two NumStrs without leading zeros: the longer is larger, texts of
+// one length compare digit by digit. Short ones (most) in a plain loop, which
+// costs less than the call to the library's comparison that long ones are worth.
+int CompareStripped(std::string_view x, std::string_view y) {
+    constexpr size_t kShort = 32;
     if (x.size() != y.size())
         return x.size() < y.size() ? -1 : 1;
-    const int order = x.compare(y);
-    return (order > 0) - (order < 0);
+    if (x.size() > kShort) {
+        const int order = x.compare(y);
+        return (order > 0) - (order < 0);
+    }
+    for (size_t i = 0; i < x.size(); ++i) {
+        if (x[i] != y[i])
+            return static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) ? -1 : 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int NumStrCompare(std::string_view a, std::string_view b) {
+    return CompareStripped(StripLeadingZeros(a), StripLeadingZeros(b));
 }
 
 std::string NumStrAdd(std::string_view a, std::string_view b, int32_t base) {
@@ -122,7 +139,7 @@ std::string NumStrSub(std::string_view a, std::string_view b, int32_t base) {
     const std::string_view y = StripLeadingZeros(b);
     if (y.empty())
         return std::string(x);
-    const int order = NumStrCompare(x, y);
+    const int order = CompareStripped(x, y);
     if (order == 0)
         return "0";
     if (order < 0)

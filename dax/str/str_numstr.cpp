@@ -40,15 +40,17 @@ std::string_view ArgumentView(const char *text) {
 // Whether two texts are equal ignoring the case of ASCII letters (as the support
 // library's _strimatch compares; done here because an operator is matched on every
 // call and the call across the library boundary cost more than the comparison).
+// Two bytes that differ can only be the two cases of one letter when they differ
+// in bit 0x20 alone: equal bytes cost one test, most others two.
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        x = x >= 'a' && x <= 'z' ? static_cast<unsigned char>(x - ('a' - 'A')) : x;
-        y = y >= 'a' && y <= 'z' ? static_cast<unsigned char>(y - ('a' - 'A')) : y;
-        if (x != y)
+        const auto difference = static_cast<unsigned char>(a[i] ^ b[i]);
+        if (difference == 0)
+            continue;
+        const auto lower = static_cast<unsigned char>(a[i] | 0x20);
+        if (difference != 0x20 || lower < 'a' || lower > 'z')
             return false;
     }
     return true;
@@ -137,10 +139,8 @@ int32_t Compare(std::string_view a, const char *op_text, std::string_view b, int
     return Holds(relation, NumStrCompare(a, b)) ? 1 : 0;
 }
 
+// The conversion of a checked text, padded to `length` (-1: as long as it is).
 std::string Convert(std::string_view text, int32_t from, int32_t to, int32_t length) {
-    CheckNumStrBase(from, kConvSource);
-    CheckNumStrBase(to, kConvSource);
-    CheckNumStr(text, from);
     std::string converted = NumStrConvert(text, from, to);
     if (length == -1)
         return converted;
@@ -149,6 +149,21 @@ std::string Convert(std::string_view text, int32_t from, int32_t to, int32_t len
     if (static_cast<size_t>(length) > kLongestText)
         RaiseOutOfMemory();
     return PadWithZeros(converted, static_cast<size_t>(length));
+}
+
+// The export's result: a value that fits a word, unpadded (most calls), goes from
+// its digits straight into the returned text.
+AnsiString ConvertedText(std::string_view text, int32_t from, int32_t to, int32_t length) {
+    CheckNumStrBase(from, kConvSource);
+    CheckNumStrBase(to, kConvSource);
+    CheckNumStr(text, from);
+    if (length == -1) {
+        char room[kWordDigitsRoom];
+        const std::string_view digits = NumStrConvertWord(text, from, to, room);
+        if (!digits.empty())
+            return AnsiString(digits);
+    }
+    return AnsiString(Convert(text, from, to, length));
 }
 
 }  // namespace
@@ -181,7 +196,6 @@ DAX64_API char *DAX64_CALL Str_NumStr_RandomA(int32_t length, const char *minimu
 
 DAX64_API char *DAX64_CALL Str_NumStr_ConvA(const char *text, int32_t from_base, int32_t to_base,
                                             int32_t length) {
-    return TextExport(kConvFrame, [&] {
-        return AnsiString(Convert(ArgumentView(text), from_base, to_base, length));
-    });
+    return TextExport(
+        kConvFrame, [&] { return ConvertedText(ArgumentView(text), from_base, to_base, length); });
 }

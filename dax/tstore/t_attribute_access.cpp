@@ -66,6 +66,19 @@ void FreshValue(const DeclaredType &declared, std::string_view text, VekVariant 
         Text_As(text, Variant_Code_Of(kind), value);
 }
 
+// A text written over an 8-bit text is stored as it is (what KeepKind gives),
+// built in the object's write scratch, whose block a later write reuses; the
+// scratch lets go of a long text, so that it never keeps much memory.
+void StoreText(T_Object &object, VekTreeNode &node, const std::string &name,
+               std::string_view text) {
+    constexpr size_t kLongestKept = 256;
+    VekVariant &scratch = object.Write_Scratch();
+    Text_Into(text, scratch);
+    Store_Property(node, name, scratch);
+    if (text.size() > kLongestKept)
+        scratch.Out();
+}
+
 }  // namespace
 
 AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode) {
@@ -99,6 +112,10 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
         Raise_Invalid_Argument(kSetSource, "Mode=", mode);
     // The stored value is only looked at, in place, before the new one is stored.
     const VEKVARIANT *stored = Property_In_Place(node, key);
+    if (stored != nullptr && stored->type == VEK_VT_TEXT) {
+        StoreText(object, node, key, text);
+        return;
+    }
     VekVariant value;
     if (Holds_Value(stored))
         KeepKind(*stored, text, value);

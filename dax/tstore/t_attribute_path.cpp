@@ -56,8 +56,7 @@ AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source
         target.expansion = std::make_unique<std::string>(std::move(storage));
         target.path = *target.expansion;
     }
-    Check_Attribute_Path_Syntax(target.path);
-    const AttributePath parts = Split_Attribute_Path(target.path);
+    const AttributePath parts = Check_Attribute_Path_Syntax(target.path);
     T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
     if (object == nullptr)
         return Unresolved(handling, kTObjectMissing, source, "T Object does not exist: %.230s",

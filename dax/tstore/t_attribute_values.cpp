@@ -60,6 +60,10 @@ void Text_As(std::string_view text, uint32_t code, VekVariant &value) {
     value.Swap(built);
 }
 
+void Text_Into(std::string_view text, VekVariant &value) {
+    CheckVekResult(VekVarFromStrA(value.Get(), text.data(), CheckedLength(text)));
+}
+
 void Blob_From_IString(std::string_view istring, VekVariant &value) {
     const std::string text(istring);
     AnsiString bytes;

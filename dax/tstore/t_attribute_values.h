@@ -43,6 +43,8 @@ void Mark_Attribute_Written(VekTreeNode &node);
 // The text as a value of a variant type code (0x100: the 8-bit text itself), by the
 // support library's cast; raises its error when the text does not convert.
 void Text_As(std::string_view text, uint32_t code, VekVariant &value);
+// The text as an 8-bit text in `value`, whose block is reused when the text fits.
+void Text_Into(std::string_view text, VekVariant &value);
 // The bytes an IString denotes, as a blob; a malformed IString raises the format
 // library's error.
 void Blob_From_IString(std::string_view istring, VekVariant &value);

@@ -2,8 +2,8 @@
 
 namespace Ostrel::Zam::tstore {
 
-std::recursive_mutex &Store_Lock() {
-    static std::recursive_mutex lock;
+Serial_Lock &Store_Lock() {
+    static Serial_Lock lock;
     return lock;
 }
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <utility>
 
 #include "frame/export_frame.h"
@@ -14,7 +13,7 @@
 namespace Ostrel::Zam::tstore {
 
 // The store-wide lock.
-std::recursive_mutex &Store_Lock();
+Serial_Lock &Store_Lock();
 
 template <class Body>
 int32_t StoreIntegerExport(const char *frame_position, Body &&body) {

@@ -29,13 +29,17 @@ struct Twin {
 
 // A sought name, compared with the siblings of one level: the length and then the
 // last byte (where sibling names that share a stem, such as N1, N2, ..., differ)
-// turn most siblings away before the whole name is compared. Never empty.
+// turn most siblings away before the whole name is compared. Two bytes that differ
+// in any bit but 0x20 differ ignoring case too, so the last byte is tested without
+// folding. Never empty.
 class SoughtName {
   public:
-    explicit SoughtName(std::string_view name) : name_(name), last_(Ascii_Upper(name.back())) {}
+    explicit SoughtName(std::string_view name)
+        : name_(name), last_(static_cast<unsigned char>(name.back())) {}
 
     bool Matches(std::string_view candidate) const {
-        return candidate.size() == name_.size() && Ascii_Upper(candidate.back()) == last_ &&
+        return candidate.size() == name_.size() &&
+               ((static_cast<unsigned char>(candidate.back()) ^ last_) & ~0x20u) == 0 &&
                Same_Name(candidate, name_);
     }
 
@@ -80,6 +84,12 @@ PathSection ReadSection(std::string_view path, size_t start) {
     return {path.substr(start, stop - start), path.substr(start, name_end - start), stop};
 }
 
+// The twin index written on a section (Twin_Index_Of_Section), without a call for
+// the sections that carry none, as most sections of most paths.
+int32_t WrittenIndex(const PathSection &section) {
+    return Carries_Twin_Index(section.text) ? Twin_Index_Of_Section(section.text) : 1;
+}
+
 // The child that a section names; `index` is the twin index written on it.
 Twin FindTwin(const VekTreeNode &parent, const PathSection &section, int32_t index) {
     if (section.name.empty() || parent.FirstChild() == nullptr || (index < 1 && index != -1))
@@ -108,9 +118,11 @@ class PathWriter {
     PathWriter &operator=(const PathWriter &) = delete;
     ~PathWriter() { text_.resize(static_cast<size_t>(next_ - text_.data())); }
 
+    // Parts are a name or a section: a plain loop copies a few bytes for less
+    // than a call to the library's copy.
     void Put(std::string_view part) {
-        std::memcpy(next_, part.data(), part.size());
-        next_ += part.size();
+        for (const char c : part)
+            *next_++ = c;
     }
     void PutIndex(int32_t index) {
         *next_++ = '[';
@@ -120,18 +132,22 @@ class PathWriter {
 
     // A section found, with the full stop before it: with the index found in
     // place of -1, else as written (or completed).
-    void PutSection(std::string_view section, int32_t written_index, const Twin &twin,
+    void PutSection(const PathSection &section, int32_t written_index, const Twin &twin,
                     Writing writing) {
         if (written_index == -1) {
             *next_++ = '.';
-            Put(Strip_Twin_Index(section));
+            Put(Strip_Twin_Index(section.text));
             PutIndex(twin.index);
             return;
         }
         // A section after the first follows a full stop in the path it was read from.
-        Put(std::string_view(section.data() - 1, section.size() + 1));
-        if (writing == Writing::kCompleted && !Carries_Twin_Index(section))
-            Put("[1]");
+        Put(std::string_view(section.text.data() - 1, section.text.size() + 1));
+        if (writing == Writing::kCompleted && !Carries_Twin_Index(section.text)) {
+            next_[0] = '[';
+            next_[1] = '1';
+            next_[2] = ']';
+            next_ += 3;
+        }
     }
 
   private:
@@ -154,12 +170,12 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, W
     Reached reached{&root, true};
     for (size_t start = root_end + 1; start <= path.size();) {
         const PathSection section = ReadSection(path, start);
-        const int32_t index = Twin_Index_Of_Section(section.text);
+        const int32_t index = WrittenIndex(section);
         const Twin twin = FindTwin(*reached.node, section, index);
         if (twin.node == nullptr)
             return {reached.node, false};
         if (writer != nullptr)
-            writer->PutSection(section.text, index, twin, writing);
+            writer->PutSection(section, index, twin, writing);
         reached.node = twin.node;
         start = section.end + 1;
     }
@@ -202,8 +218,7 @@ ResolvedPath ResolveQuoting(std::string_view path, PathSyntax syntax, const char
     ResolvedPath resolved;
     std::string_view node_part = expanded;
     if (syntax == PathSyntax::kAttributePath) {
-        Check_Attribute_Path_Syntax(expanded);
-        const AttributePath parts = Split_Attribute_Path(expanded);
+        const AttributePath parts = Check_Attribute_Path_Syntax(expanded);
         node_part = parts.node;
         resolved.attribute = parts.attribute;
     } else {

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "frame/export_frame.h"
 #include "tstore/t_names.h"
 #include "vek64_tree.h"
 
@@ -12,12 +11,10 @@ T_Object::T_Object(int32_t root_handle, T_Config config)
     : root_handle_(root_handle), config_(std::move(config)) {}
 
 VekTreeNode *T_Object::Root() const {
-    const uint64_t call = Current_Export_Call();
-    if (call == 0)
-        return VekTreeNode::FromHandle(root_handle_);
-    if (root_call_ != call) {
+    const uint64_t generation = VekTreeNode::HandleGeneration();
+    if (root_generation_ != generation) {
         root_ = VekTreeNode::FromHandle(root_handle_);
-        root_call_ = call;
+        root_generation_ = generation;
     }
     return root_;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "imports/vek_variant.h"
 #include "tstore/t_child_names.h"
 #include "tstore/t_config.h"
 #include "tstore/t_declared_names.h"
@@ -29,8 +30,9 @@ class T_Object {
     T_Object &operator=(const T_Object &) = delete;
 
     // The root node, or null when its handle names no live node any more. Looked
-    // up in the handle table once per export call and remembered for the rest of
-    // that call: the host cannot free the tree while the call runs.
+    // up in the handle table again only after the table has changed (a handle given
+    // out or forgotten, as when a tree with handles is freed): until then the table
+    // would give the same answer, and the lookup takes the table's lock.
     VekTreeNode *Root() const;
     // The root's name; empty without root.
     std::string_view Name() const;
@@ -72,6 +74,9 @@ class T_Object {
     const Initial_Kinds &Initial_Attribute_Kinds() const { return initial_kinds_; }
     // The names of the children of the group that nodes were last added to.
     Child_Name_Index &Child_Names() { return child_names_; }
+    // A variant that attribute writes build their values in before storing them,
+    // kept from write to write so that its block is reused.
+    VekVariant &Write_Scratch() { return write_scratch_; }
     // The configuration "Remove First Twin Indexes" is set.
     bool Removes_First_Twin_Indexes() const;
     // A canonical path as the store hands it out for this tree.
@@ -80,7 +85,7 @@ class T_Object {
   private:
     int32_t root_handle_;
     mutable VekTreeNode *root_ = nullptr;
-    mutable uint64_t root_call_ = 0;  // the export call that looked root_ up; 0: none
+    mutable uint64_t root_generation_ = 0;  // the handle table's when root_ was read; 0: never
     VekTreeNode *current_ = nullptr;
     std::string current_path_;
     std::string spare_path_;  // the other text of Rewrite_Current
@@ -89,6 +94,7 @@ class T_Object {
     Declared_Names declared_names_;
     Initial_Kinds initial_kinds_;
     Child_Name_Index child_names_;
+    VekVariant write_scratch_;
 };
 
 }  // namespace Ostrel::Zam::tstore

@@ -199,8 +199,7 @@ int32_t Node_Or_Attribute_Exists(std::string_view path) {
         return 0;
     std::string storage;
     const std::string_view expanded = table->Aliases().Expand(path, storage);
-    Check_Attribute_Path_Syntax(expanded);
-    const AttributePath parts = Split_Attribute_Path(expanded);
+    const AttributePath parts = Check_Attribute_Path_Syntax(expanded);
     T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
     if (object == nullptr || !Locate_Completing(*object, parts.node))
         return 0;

@@ -103,34 +103,38 @@ constexpr CharacterClasses kIdentifierClasses = ClassesOf(kIdentifierCharacters)
 
 // One pass over the text: every character must be in the set, and each section
 // well formed when its closing full stop (or the end) is reached. A full stop at
-// either end shows as an empty section.
+// either end shows as an empty section. The run of plain characters between two
+// others (most of any path) is passed by a tight loop of its own.
 bool WellFormed(std::string_view text, PathKind kind) {
     const CharacterClasses &classes =
         kind == PathKind::kNodePath ? kPathClasses : kIdentifierClasses;
-    size_t start = 0;
+    const char *const first = text.data();
+    const char *const end = first + text.size();
+    const char *section = first;
     SectionMarks marks;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const CharacterClass kind_of_c = classes.of[static_cast<unsigned char>(c)];
-        if (kind_of_c == CharacterClass::kPlain)
-            continue;  // most characters of any path
-        switch (kind_of_c) {
+    for (const char *at = first;; ++at) {
+        while (at != end && classes.of[static_cast<unsigned char>(*at)] == CharacterClass::kPlain)
+            ++at;
+        if (at == end)
+            break;
+        switch (classes.of[static_cast<unsigned char>(*at)]) {
             case CharacterClass::kPlain:
                 break;
             case CharacterClass::kForeign:
                 return false;
             case CharacterClass::kMark:
-                Mark(marks, c, i - start);
+                Mark(marks, *at, static_cast<size_t>(at - section));
                 break;
             case CharacterClass::kStop:
-                if (!ValidSection(text.substr(start, i - start), marks, kind))
+                if (!ValidSection(std::string_view(section, static_cast<size_t>(at - section)),
+                                  marks, kind))
                     return false;
-                start = i + 1;
+                section = at + 1;
                 marks = SectionMarks();
                 break;
         }
     }
-    return ValidSection(text.substr(start), marks, kind);
+    return ValidSection(std::string_view(section, static_cast<size_t>(end - section)), marks, kind);
 }
 
 bool ValidAttributeName(std::string_view name) {
@@ -154,15 +158,18 @@ void Check_Node_Identifier_Syntax(std::string_view identifier) {
                          "Node identifier is invalid: '%.225s'", std::string(identifier).c_str());
 }
 
-void Check_Attribute_Path_Syntax(std::string_view attribute_path) {
+AttributePath Check_Attribute_Path_Syntax(std::string_view attribute_path) {
     const AttributePath parts = Split_Attribute_Path(attribute_path);
-    if (parts.attribute.empty())
-        return Check_Node_Path_Syntax(attribute_path);
+    if (parts.attribute.empty()) {
+        Check_Node_Path_Syntax(attribute_path);
+        return parts;
+    }
     Check_Node_Path_Syntax(parts.node);
     if (!ValidAttributeName(parts.attribute))
         RaiseErrorFormat(kAttributeInvalid, "T.Check_Attribute_Path_Syntax",
                          "Attribute path is invalid: '%.226s'",
                          std::string(attribute_path).c_str());
+    return parts;
 }
 
 void Check_Attribute_Identifier_Syntax(std::string_view attribute_identifier) {

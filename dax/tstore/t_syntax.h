@@ -9,10 +9,14 @@
 
 #include <string_view>
 
+#include "tstore/t_names.h"
+
 namespace Ostrel::Zam::tstore {
 
 void Check_Node_Path_Syntax(std::string_view path);
-void Check_Attribute_Path_Syntax(std::string_view attribute_path);
+// Hands back the path split at its '!' (Split_Attribute_Path), which the check
+// finds anyway.
+AttributePath Check_Attribute_Path_Syntax(std::string_view attribute_path);
 void Check_Node_Identifier_Syntax(std::string_view identifier);
 void Check_Attribute_Identifier_Syntax(std::string_view attribute_identifier);
 

@@ -3,8 +3,6 @@
 #include <signal.h>
 #include <ucontext.h>
 
-#include <mutex>
-
 #include "platform/fault_guard.h"
 
 namespace platform {
@@ -83,17 +81,22 @@ void OnFault(int signal_number, siginfo_t *info, void *context) {
     siglongjmp(frame->jump, 1);
 }
 
+bool Install() {
+    for (int signal_number : kGuardedSignals) {
+        struct sigaction action {};
+        action.sa_sigaction = OnFault;
+        action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal_number, &action, &g_previous[signal_number]);
+    }
+    return true;
+}
+
+// Installs the handlers once per process. A local static is made once, by the
+// first caller, and after that costs every guarded call one test of its guard.
 void InstallHandlers() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (int signal_number : kGuardedSignals) {
-            struct sigaction action {};
-            action.sa_sigaction = OnFault;
-            action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
-            sigemptyset(&action.sa_mask);
-            sigaction(signal_number, &action, &g_previous[signal_number]);
-        }
-    });
+    static const bool installed = Install();
+    static_cast<void>(installed);
 }
 
 }  // namespace

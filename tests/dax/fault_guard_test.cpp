@@ -148,6 +148,30 @@ TEST(FaultGuard, FaultInsideStoreExportReleasesTheStoreLock) {
     ZamSetErrorInfo(nullptr);
 }
 
+// The serialised exports' lock: its owner may take it again (an export calling
+// another), and only the last unlock lets another thread in.
+TEST(SerialLock, RecursiveForItsOwnerExclusiveForOthers) {
+    Ostrel::Zam::Serial_Lock lock;
+    const auto other_takes_it = [&lock] {
+        return std::async(std::launch::async,
+                          [&lock] {
+                              const bool taken = lock.try_lock();
+                              if (taken)
+                                  lock.unlock();
+                              return taken;
+                          })
+            .get();
+    };
+    lock.lock();
+    EXPECT_TRUE(lock.try_lock());
+    lock.lock();
+    lock.unlock();
+    lock.unlock();
+    EXPECT_FALSE(other_takes_it());
+    lock.unlock();
+    EXPECT_TRUE(other_takes_it());
+}
+
 std::string PointerText(const void *address) {
     char text[40];
     std::snprintf(text, sizeof text, "%p", address);

@@ -357,6 +357,26 @@ TEST(NumStrConv, AgreesWithMachineConversionInEveryBasePair) {
     }
 }
 
+// Decimal texts that fit a word are read eight digits at a time: every length
+// up to the largest word, every digit in every place, leading zeros included.
+TEST(NumStrConv, DecimalTextsOfEveryLengthReadExactly) {
+    std::mt19937_64 engine(29);
+    for (size_t length = 1; length <= 20; ++length) {
+        for (int round = 0; round < 20; ++round) {
+            std::string text(length, '0');
+            for (char &c : text)
+                c = static_cast<char>('0' + engine() % 10);
+            if (length == 20)
+                text[0] = '0';  // twenty digits fit a word only below 10^19
+            const uint64_t value = std::stoull(text);
+            EXPECT_EQ(Conv(text.c_str(), 10, 16).text, InBase(value, 16)) << text;
+            EXPECT_EQ(Calc(text.c_str(), "ADD", "0"), text) << text;
+        }
+    }
+    EXPECT_EQ(Conv("99999999", 10, 10).text, "99999999");
+    EXPECT_EQ(Conv("9999999999999999999", 10, 16).text, "8AC7230489E7FFFF");
+}
+
 TEST(NumStrConv, LongNumbersRoundTrip) {
     std::mt19937_64 engine(19);
     for (const size_t digits : {2000u, 30000u}) {

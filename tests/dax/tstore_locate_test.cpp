@@ -84,8 +84,8 @@ TEST_F(TStoreLocate, CurrentPathsLongerThanThePathSoughtAreWrittenWhole) {
     EXPECT_EQ(Current(), "Root.B[1].Q[1]");
 }
 
-// Exports look the root up once per call: a tree freed between two calls is gone
-// for the second.
+// A T object keeps its root only while the handle table is unchanged: a tree
+// freed between two calls is gone for the second.
 TEST_F(TStoreLocate, ATreeFreedBetweenCallsIsGoneForTheNext) {
     EXPECT_EQ(T_ExistsA("Root.A[3].X[2]"), 1);
     tree_.Free();

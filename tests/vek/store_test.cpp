@@ -179,6 +179,28 @@ TEST(Variant, CopyIsDeepAndReleasesTheOldValue) {
     EXPECT_TRUE(IsFailure(VekVarCopy(nullptr, &source.v)));
 }
 
+// A text assigned to a variant that holds a text keeps its block while the text
+// fits, and the value is always the one assigned, also from inside that block.
+TEST(Variant, TextsReuseTheirBlockWhileTheyFit) {
+    Variant v;
+    ASSERT_EQ(VekVarFromStrA(&v.v, "a longer first text", -1), 0);
+    const char *block = v.v.value.text;
+    ASSERT_EQ(VekVarFromStrA(&v.v, "short", -1), 0);
+    EXPECT_EQ(v.v.value.text, block);
+    EXPECT_EQ(VekTextLength(v.v.value.text), 5);
+    EXPECT_EQ(v.v.value.text[5], '\0');
+    ASSERT_EQ(VekVarFromStrA(&v.v, v.v.value.text + 1, 3), 0);  // its own characters
+    EXPECT_EQ(TextOf(&v.v), "hor");
+    ASSERT_EQ(VekVarFromStrA(&v.v, "", 0), 0);  // empty: no block at all
+    EXPECT_EQ(v.v.value.text, nullptr);
+    ASSERT_EQ(VekVarFromStrA(&v.v, "a text longer than the first one was", -1), 0);
+    EXPECT_EQ(TextOf(&v.v), "a text longer than the first one was");
+    // Another kind never takes over the block.
+    ASSERT_EQ(VekVarFromBlob(&v.v, "xy", 2), 0);
+    EXPECT_EQ(VekVarType(&v.v), static_cast<uint32_t>(VEK_VT_BLOB));
+    EXPECT_EQ(VekTextLength(static_cast<const char *>(v.v.value.blob)), 2);
+}
+
 // A property list freed at the end of a test.
 struct Props {
     void *p = VekPropsNew();

@@ -202,6 +202,49 @@ TEST(TreeNode, HandlesNameLiveNodesOnly) {
     EXPECT_NE(fresh->GetHandle(), handle);
 }
 
+// Callers keep what FromHandle gave while the generation stays: it must move with
+// every handle given out or forgotten, and only then.
+TEST(TreeNode, HandleGenerationMovesWithTheHandleTable) {
+    SampleTree t;
+    const uint64_t start = VekTreeNode::HandleGeneration();
+    const int32_t handle = t.a2->GetHandle();
+    const uint64_t given = VekTreeNode::HandleGeneration();
+    EXPECT_NE(given, start);
+    t.a2->GetHandle();  // already has one
+    t.b->Delete(true);  // never had one
+    EXPECT_EQ(VekTreeNode::FromHandle(handle), t.a2);
+    EXPECT_EQ(VekTreeNode::HandleGeneration(), given);
+    t.a->Delete(true);
+    EXPECT_NE(VekTreeNode::HandleGeneration(), given);
+}
+
+// A property rewritten with a value of its kind stays in its block when it fits;
+// either way the node holds exactly the value written.
+TEST(TreeNode, PropertiesRewrittenInPlaceHoldWhatWasWritten) {
+    Node node = Make("N");
+    VEKVARIANT value;
+    VekVarInit(&value);
+    const auto set = [&](const char *text) {
+        VekVarFromStrA(&value, text, -1);
+        EXPECT_EQ(node->_SetProperty("P", &value), 0);
+        VEKVARIANT read;
+        VekVarInit(&read);
+        EXPECT_EQ(node->_GetProperty("P", &read), 0);
+        EXPECT_EQ(std::string(read.value.text != nullptr ? read.value.text : ""), text);
+        VekVarClear(&read);
+        return VekPropsFindNamedItemA(node->Properties(), "P")->value.value.text;
+    };
+    const char *block = set("123456");
+    EXPECT_EQ(set("654321"), block);
+    EXPECT_EQ(set("12"), block);
+    set("a value longer than the block");
+    set("");
+    set("again");
+    // The stored value is never the caller's block.
+    EXPECT_NE(VekPropsFindNamedItemA(node->Properties(), "P")->value.value.text, value.value.text);
+    VekVarClear(&value);
+}
+
 TEST(TreeNode, CopyCarriesNameAttributesPropertiesAndSubtree) {
     SampleTree t;
     VEKVARIANT value;

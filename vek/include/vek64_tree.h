@@ -158,6 +158,10 @@ class VEK_CLASS VekTreeNode {
     int32_t GetHandle() const;
     // The live node of a handle, or null for an unknown or stale one.
     static VekTreeNode *FromHandle(int32_t handle);
+    // A number that changes whenever the handle table changes (a handle given out
+    // or forgotten). While it stays the same, FromHandle gives every handle what it
+    // gave before, so a caller may keep the node it got instead of asking again.
+    static uint64_t HandleGeneration();
 
     // The node's identifier: a random version-4 UUID made on first request, as the
     // 16 bytes of a GUID (a 32-bit, two 16-bit fields in the machine's order, then 8

@@ -15,12 +15,17 @@ inline unsigned char AsciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
+// Two bytes that differ can only be the two cases of one letter when they differ
+// in bit 0x20 alone, so equal bytes (the usual case) cost one test each.
 inline bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(static_cast<unsigned char>(a[i])) !=
-            AsciiUpper(static_cast<unsigned char>(b[i])))
+        const auto difference = static_cast<unsigned char>(a[i] ^ b[i]);
+        if (difference == 0)
+            continue;
+        const auto lower = static_cast<unsigned char>(a[i] | 0x20);
+        if (difference != 0x20 || lower < 'a' || lower > 'z')
             return false;
     }
     return true;

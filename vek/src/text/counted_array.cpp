@@ -106,6 +106,31 @@ int32_t Rebuild(void **array, const void *prefix, int64_t prefix_count, const vo
     return static_cast<int32_t>(prefix_count + count);
 }
 
+// Copies between two blocks that do not overlap. The short texts that make most
+// arrays are copied by a few word moves: a call to the library's copy costs more
+// than such a copy.
+void CopyBytes(char *to, const char *from, size_t size) {
+    if (size >= 8 && size <= 16) {
+        uint64_t head = 0, tail = 0;
+        std::memcpy(&head, from, sizeof head);
+        std::memcpy(&tail, from + size - sizeof tail, sizeof tail);
+        std::memcpy(to, &head, sizeof head);
+        std::memcpy(to + size - sizeof tail, &tail, sizeof tail);
+    } else if (size >= 4 && size < 8) {
+        uint32_t head = 0, tail = 0;
+        std::memcpy(&head, from, sizeof head);
+        std::memcpy(&tail, from + size - sizeof tail, sizeof tail);
+        std::memcpy(to, &head, sizeof head);
+        std::memcpy(to + size - sizeof tail, &tail, sizeof tail);
+    } else if (size > 0 && size < 4) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    } else if (size > 16) {
+        std::memcpy(to, from, size);
+    }
+}
+
 }  // namespace
 
 namespace vek {
@@ -123,9 +148,12 @@ void *NewCountedArray(const void *items, int32_t count, int32_t item_size, const
                           static_cast<uint32_t>(count)};
     char *copy = ItemsOf(header);
     const size_t size = static_cast<size_t>(count) * static_cast<size_t>(item_size);
-    std::memcpy(copy, items, size);
-    for (size_t i = 0; i < static_cast<size_t>(item_size); ++i)
-        copy[size + i] = 0;
+    CopyBytes(copy, static_cast<const char *>(items), size);
+    // The zero item: one store for the texts that make most arrays.
+    if (item_size == 1)
+        copy[size] = '\0';
+    else
+        std::memset(copy + size, 0, static_cast<size_t>(item_size));
     return copy;
 }
 
@@ -147,6 +175,15 @@ VEK_API int32_t VEK_CALL VekArrayCopy_(void **array, const void *source, int32_t
     if (int32_t status = CheckArguments(array, source, count, item_size, "VekArrayCopy_"))
         return status;
     const int64_t items = count < 0 ? ZeroTerminatedCount(source, item_size) : count;
+    // Most copies make a new array of a short text: built directly.
+    if (*array == nullptr && items > 0 && items <= std::numeric_limits<int32_t>::max()) {
+        void *fresh =
+            vek::NewCountedArray(source, static_cast<int32_t>(items), item_size, "VekArrayCopy_");
+        if (fresh == nullptr)
+            return ZamGetLastError();
+        *array = fresh;
+        return static_cast<int32_t>(items);
+    }
     return Rebuild(array, nullptr, 0, source, items, item_size, items, "VekArrayCopy_");
 }
 

@@ -1,5 +1,6 @@
 #include "trees/node_handles.h"
 
+#include <atomic>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -16,6 +17,8 @@ struct HandleTable {
     std::mutex mutex;
     std::unordered_map<int32_t, VekTreeNode *> nodes;
     int32_t last = 0;
+    // Counts the changes of `nodes`; written under the mutex, read without it.
+    std::atomic<uint64_t> generation{1};
 };
 
 // The table is never destroyed: nodes may still be destroyed by other modules'
@@ -46,6 +49,7 @@ int32_t RegisterNodeHandle(VekTreeNode *node, int32_t &slot) {
         handle = handle == INT32_MAX ? 1 : handle + 1;
     } while (table.nodes.count(handle) != 0);
     table.nodes.emplace(handle, node);
+    table.generation.fetch_add(1, std::memory_order_release);
     table.last = handle;
     slot = handle;
     return handle;
@@ -54,7 +58,8 @@ int32_t RegisterNodeHandle(VekTreeNode *node, int32_t &slot) {
 void ForgetNodeHandle(int32_t handle) {
     HandleTable &table = Table();
     const std::lock_guard<std::mutex> lock(table.mutex);
-    table.nodes.erase(handle);
+    if (table.nodes.erase(handle) != 0)
+        table.generation.fetch_add(1, std::memory_order_release);
 }
 
 VekTreeNode *NodeOfHandle(int32_t handle) {
@@ -64,6 +69,10 @@ VekTreeNode *NodeOfHandle(int32_t handle) {
     const std::lock_guard<std::mutex> lock(table.mutex);
     const auto found = table.nodes.find(handle);
     return found == table.nodes.end() ? nullptr : found->second;
+}
+
+uint64_t HandleTableGeneration() {
+    return Table().generation.load(std::memory_order_acquire);
 }
 
 }  // namespace vek
@@ -76,4 +85,8 @@ int32_t VekTreeNode::GetHandle() const {
 
 VekTreeNode *VekTreeNode::FromHandle(int32_t handle) {
     return vek::NodeOfHandle(handle);
+}
+
+uint64_t VekTreeNode::HandleGeneration() {
+    return vek::HandleTableGeneration();
 }

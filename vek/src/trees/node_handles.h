@@ -17,5 +17,7 @@ int32_t RegisterNodeHandle(VekTreeNode *node, int32_t &slot);
 void ForgetNodeHandle(int32_t handle);
 // The node of a handle, or null.
 VekTreeNode *NodeOfHandle(int32_t handle);
+// A number that changes with every handle given out or forgotten.
+uint64_t HandleTableGeneration();
 
 }  // namespace vek

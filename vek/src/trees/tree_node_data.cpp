@@ -47,15 +47,21 @@ int32_t VekTreeNode::_SetProperty(const char *name, const VEKVARIANT *value) {
     if (name == nullptr || value == nullptr)
         return vek::Fail(VEK_E_POINTER, kFunction, "No property name or value given");
     return vek::GuardStatus(kFunction, [&]() -> int32_t {
+        VEKPROPS *properties = VEKPROPS::From(property_list_room_);
+        VEKPROPERTYA *property = properties->Find(name);
+        // A value rewritten with one of its kind that fits its block stays there.
+        if (property != nullptr && vek::variant::OverwriteInPlace(property->value, *value))
+            return 0;
         VEKVARIANT copy{};
         if (const int32_t status = vek::variant::Duplicate(*value, copy, kFunction))
             return status;
-        VEKPROPERTYA *property = nullptr;
-        try {
-            property = &VEKPROPS::From(property_list_room_)->Edit(name);
-        } catch (...) {
-            vek::variant::Release(copy);
-            throw;
+        if (property == nullptr) {
+            try {
+                property = &properties->Edit(name);
+            } catch (...) {
+                vek::variant::Release(copy);
+                throw;
+            }
         }
         vek::variant::Release(property->value);
         property->value = copy;

@@ -60,6 +60,41 @@ void Release(VEKVARIANT &variant) {
     std::memset(&variant, 0, sizeof variant);
 }
 
+namespace {
+
+// Copies `count` (> 0) items into the array that the variant owns when it is of
+// `type` and its block has room for them; false, with the variant untouched, when
+// it is not. The items may lie inside that array.
+bool CopyIntoOwnedBlock(VEKVARIANT &variant, uint32_t type, const void *items, size_t count,
+                        int32_t item_size) {
+    if (variant.type != type)
+        return false;
+    int32_t owned_size = 0;
+    void **owned = OwnedArray(variant, owned_size);
+    if (owned == nullptr || *owned == nullptr || owned_size != item_size)
+        return false;
+    auto *block = static_cast<char *>(*owned);
+    auto *header = reinterpret_cast<ArrayHeader *>(block - sizeof(ArrayHeader));
+    if (header->capacity < count)
+        return false;
+    const size_t bytes = count * static_cast<size_t>(item_size);
+    std::memmove(block, items, bytes);
+    header->count = static_cast<uint32_t>(count);
+    std::memset(block + bytes, 0, static_cast<size_t>(item_size));
+    return true;
+}
+
+}  // namespace
+
+bool OverwriteInPlace(VEKVARIANT &target, const VEKVARIANT &source) {
+    if (source.type != VEK_VT_TEXT && source.type != VEK_VT_BLOB)
+        return false;
+    const void *items = source.type == VEK_VT_TEXT ? static_cast<const void *>(source.value.text)
+                                                   : source.value.blob;
+    const uint32_t count = CountOf(items);
+    return count > 0 && CopyIntoOwnedBlock(target, source.type, items, count, 1);
+}
+
 int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *function) {
     if (IsPlainType(source.type)) {
         copy = source;
@@ -97,6 +132,11 @@ namespace {
 // Replaces the value by a new counted array of `count` items (null when empty).
 int32_t AssignArray(VEKVARIANT &variant, uint32_t type, const void *items, size_t count,
                     int32_t item_size, const char *function) {
+    // A variant that holds a value of the kind already keeps its block when the
+    // new value fits: a variant reused for value after value allocates once.
+    if (count > 0 && count <= INT32_MAX &&
+        CopyIntoOwnedBlock(variant, type, items, count, item_size))
+        return 0;
     void *array = nullptr;
     if (count > 0) {
         if (count > INT32_MAX)

@@ -21,6 +21,12 @@ void Release(VEKVARIANT &variant);
 // reference. 0 or a failure status.
 int32_t Duplicate(const VEKVARIANT &source, VEKVARIANT &copy, const char *function);
 
+// Copies a text or blob `source` into the block that `target`, of the same kind,
+// owns already, when that block has room: rewriting a value then costs no
+// allocation. False, with `target` untouched, when it cannot (other kinds, an
+// empty value on either side, a block too small).
+bool OverwriteInPlace(VEKVARIANT &target, const VEKVARIANT &source);
+
 // Replace the value by an 8-bit text, by a wide text (each byte one unit, as Latin-1;
 // or the given 16-bit units) or by a blob of bytes; null arrays for empty values. 0 or
 // a status; the variant is untouched on failure.
