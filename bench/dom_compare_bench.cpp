@@ -35,7 +35,7 @@
 #include <vector>
 
 #include "dax64.h"
-#include "tstore/t_tree.h"
+#include "tstore/table/t_tree.h"
 #include "vek64_store.h"
 #include "vek64_tree.h"
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "dax64.h"
-#include "tstore/t_locate.h"
-#include "tstore/t_table.h"
-#include "tstore/t_tree.h"
+#include "tstore/nodes/t_locate.h"
+#include "tstore/table/t_table.h"
+#include "tstore/table/t_tree.h"
 #include "vek64_store.h"
 #include "vek64_tree.h"
 

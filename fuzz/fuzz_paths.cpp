@@ -15,9 +15,9 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "tstore/t_names.h"
-#include "tstore/t_pattern.h"
-#include "tstore/t_syntax.h"
+#include "tstore/paths/t_names.h"
+#include "tstore/paths/t_pattern.h"
+#include "tstore/paths/t_syntax.h"
 #include "vek64_store.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "frame/diagnostics.h"
 #include "frame_test_support.h"
 #include "platform/fault_guard.h"
-#include "tstore/t_export.h"
+#include "tstore/table/t_export.h"
 
 namespace {
 

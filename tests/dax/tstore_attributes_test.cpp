@@ -9,8 +9,8 @@
 
 #include "imports/morph_imports.h"
 #include "platform/com.h"
-#include "tstore/t_attributes.h"
-#include "tstore/t_locate.h"
+#include "tstore/attributes/t_attributes.h"
+#include "tstore/nodes/t_locate.h"
 #include "tstore_test_support.h"
 
 namespace {

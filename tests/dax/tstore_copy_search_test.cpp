@@ -7,11 +7,11 @@
 #include <tuple>
 #include <vector>
 
-#include "tstore/t_child_run.h"
-#include "tstore/t_locate.h"
-#include "tstore/t_names.h"
-#include "tstore/t_search_walk.h"
-#include "tstore/t_walk.h"
+#include "tstore/nodes/t_child_run.h"
+#include "tstore/nodes/t_locate.h"
+#include "tstore/nodes/t_search_walk.h"
+#include "tstore/nodes/t_walk.h"
+#include "tstore/paths/t_names.h"
 #include "tstore_test_support.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tstore/t_locate.h"
-#include "tstore/t_names.h"
-#include "tstore/t_walk.h"
+#include "tstore/nodes/t_locate.h"
+#include "tstore/nodes/t_walk.h"
+#include "tstore/paths/t_names.h"
 #include "tstore_test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tstore/t_names.h"
+#include "tstore/paths/t_names.h"
 #include "tstore_test_support.h"
 
 namespace {

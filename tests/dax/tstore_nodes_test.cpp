@@ -6,10 +6,10 @@
 
 #include "frame/export_frame.h"
 #include "imports/vek_variant.h"
-#include "tstore/t_locate.h"
-#include "tstore/t_node_building.h"
-#include "tstore/t_node_path.h"
-#include "tstore/t_walk.h"
+#include "tstore/nodes/t_locate.h"
+#include "tstore/nodes/t_node_building.h"
+#include "tstore/nodes/t_walk.h"
+#include "tstore/paths/t_node_path.h"
 #include "tstore_test_support.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tstore/t_node_path.h"
-#include "tstore/t_pattern.h"
+#include "tstore/paths/t_node_path.h"
+#include "tstore/paths/t_pattern.h"
 #include "tstore_test_support.h"
 
 namespace {

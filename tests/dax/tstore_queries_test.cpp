@@ -5,7 +5,7 @@
 #include <string>
 
 #include "imports/vek_variant.h"
-#include "tstore/t_locate.h"
+#include "tstore/nodes/t_locate.h"
 #include "tstore_test_support.h"
 
 namespace {

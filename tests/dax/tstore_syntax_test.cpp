@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tstore/t_syntax.h"
+#include "tstore/paths/t_syntax.h"
 #include "tstore_test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tstore/t_locate.h"
+#include "tstore/nodes/t_locate.h"
 #include "tstore_test_support.h"
 
 namespace {

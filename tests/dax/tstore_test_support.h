@@ -14,8 +14,8 @@
 
 #include "dax64.h"
 #include "imports/vek_imports.h"
-#include "tstore/t_table.h"
-#include "tstore/t_tree.h"
+#include "tstore/table/t_table.h"
+#include "tstore/table/t_tree.h"
 #include "vek64_store.h"
 #include "vek64_tree.h"
 

@@ -1,0 +1,98 @@
+// What a T object declares about attributes, the values of a new node, and the
+// node's name, which stands in for an attribute named "Name".
+#include "tstore/attributes/t_attributes.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "frame/error_model.h"
+#include "imports/vek_imports.h"
+#include "tstore/attributes/t_attribute_types.h"
+#include "tstore/attributes/t_attribute_values.h"
+#include "tstore/paths/t_names.h"
+#include "tstore/table/t_object.h"
+#include "vek64_tree.h"
+
+namespace Ostrel::Zam::tstore {
+
+namespace {
+
+// The name declared by "Attribute <n>"; empty ends the list. Read from the
+// configuration once, then kept by the object.
+std::string_view DeclaredName(const T_Object &object, int32_t n) {
+    return object.Declared_Attribute_Names().At(n, [&object](int32_t k) {
+        return std::string(ConfigText(object, "Attribute " + std::to_string(k)).View());
+    });
+}
+
+}  // namespace
+
+bool Is_Declared_Attribute(const T_Object &object, std::string_view name) {
+    if (name.size() > 0x7FFFFFF0u)
+        return false;
+    for (int32_t n = 1;; ++n) {
+        const std::string_view declared = DeclaredName(object, n);
+        if (declared.empty())
+            return false;
+        if (Same_Name(declared, name))
+            return true;
+    }
+}
+
+bool New_Attributes_Allowed(const T_Object &object) {
+    return object.Config().ReadInt("Allow new attributes") != 0;
+}
+
+std::string Default_Attribute_Name(const T_Object &object) {
+    return object.Config().ReadText("Default Attribute").Str();
+}
+
+void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
+    const std::vector<Initial_Kind> &kinds = object.Initial_Attribute_Kinds().Get([&object] {
+        std::vector<Initial_Kind> worked_out;
+        for (int32_t n = 1;; ++n) {
+            std::string name(DeclaredName(object, n));
+            if (name.empty())
+                return worked_out;
+            const AttributeType kind = Fresh_Kind(Declared_Type_Of(object, name));
+            worked_out.push_back(Initial_Kind{std::move(name), kind});
+        }
+    });
+    for (const Initial_Kind &initial : kinds) {
+        VekVariant value;
+        Default_Value(initial.kind, value);
+        // A new node is not modified by getting its starting values.
+        CheckVekResult(node._SetProperty(initial.name.c_str(), value.Get()));
+    }
+}
+
+bool Attribute_Has_Value(const T_Object &object, std::string_view name) {
+    const VekTreeNode *node = object.Current();
+    if (node == nullptr || name.empty())
+        return false;
+    VekVariant value;
+    Read_Property(*node, std::string(name), value);
+    return value.HasValue();
+}
+
+void Set_Node_Name(T_Object &object, std::string_view name) {
+    VekTreeNode &node = Current_Node_For(object, "T.T_Object.Set_Node_Name");
+    if (name.size() > 0x7FFFFFF0u)
+        RaiseOutOfMemory();
+    CheckVekResult(node.SetName(name.data(), static_cast<int32_t>(name.size())));
+    // The current path keeps naming the node: its twin index may have changed.
+    if (node.Parent() == nullptr) {
+        object.Set_Current(&node, std::string(name));
+        return;
+    }
+    std::string path(Parent_Path(object.Current_Path()));
+    path += '.';
+    path += name;
+    path += '[';
+    path += std::to_string(node.GetTwinIndex());
+    path += ']';
+    object.Set_Current(&node, std::move(path));
+}
+
+}  // namespace Ostrel::Zam::tstore
