@@ -45,10 +45,10 @@ TEST(TStorePathSyntax, RefusesEachMalformedPath) {
               (ThreadError{Code(0xE204000B), "T.Check_Node_Path_Syntax",
                            "Node path is invalid (empty)"}));
     for (const char *path :
-         {".Root",       "Root.",        "Root..A",     "Root.A[0]",  "Root.A[]",   "Root.A[x]",
-          "Root.A[1]b",  "Root.A]",      "Root.[1]",    "Root.A[-2]", "Root.A[1]]", "Root.A[[1]",
-          "Root.A[#]",   "Root.A*",      "Root!x",      "Root.A[+1]", ".",          "Root.A[1].",
-          "Root.A]x[1]", "Root.A[1]x.B", "Root.A[1][2]"})
+         {".Root",       "Root.",        "Root..A",      "Root.A[0]",  "Root.A[]",    "Root.A[x]",
+          "Root.A[1]b",  "Root.A]",      "Root.[1]",     "Root.A[-2]", "Root.A[1]]",  "Root.A[[1]",
+          "Root.A[#]",   "Root.A*",      "Root!x",       "Root.A[+1]", ".",           "Root.A[1].",
+          "Root.A]x[1]", "Root.A[1]x.B", "Root.A[1][2]", "Ro!t.A[1]",  "Root.A[1].B!"})
         EXPECT_EQ(Failure(Check_Node_Path_Syntax, path), PathFault(path)) << path;
 }
 

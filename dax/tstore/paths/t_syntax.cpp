@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "dax64.h"
@@ -101,6 +102,27 @@ constexpr CharacterClasses ClassesOf(std::string_view allowed) {
 constexpr CharacterClasses kPathClasses = ClassesOf(kPathCharacters);
 constexpr CharacterClasses kIdentifierClasses = ClassesOf(kIdentifierCharacters);
 
+// Most paths hold name characters and full stops only; their sections are well
+// formed exactly when none is empty, which one loop without marks answers. Empty
+// when the text holds a character that needs the full walk ('[', ']' and
+// wildcards).
+std::optional<bool> PlainWellFormed(std::string_view text, const CharacterClasses &classes) {
+    bool section_empty = true;
+    for (const char c : text) {
+        const CharacterClass kind = classes.of[static_cast<unsigned char>(c)];
+        if (kind == CharacterClass::kPlain) {
+            section_empty = false;
+            continue;
+        }
+        if (kind == CharacterClass::kMark)
+            return std::nullopt;
+        if (kind == CharacterClass::kForeign || section_empty)
+            return false;
+        section_empty = true;  // a full stop starts the next section
+    }
+    return !section_empty;
+}
+
 // One pass over the text: every character must be in the set, and each section
 // well formed when its closing full stop (or the end) is reached. A full stop at
 // either end shows as an empty section. The run of plain characters between two
@@ -108,6 +130,8 @@ constexpr CharacterClasses kIdentifierClasses = ClassesOf(kIdentifierCharacters)
 bool WellFormed(std::string_view text, PathKind kind) {
     const CharacterClasses &classes =
         kind == PathKind::kNodePath ? kPathClasses : kIdentifierClasses;
+    if (const std::optional<bool> plain = PlainWellFormed(text, classes))
+        return *plain;
     const char *const first = text.data();
     const char *const end = first + text.size();
     const char *section = first;
