@@ -2,6 +2,7 @@
 // node's name, which stands in for an attribute named "Name".
 #include "tstore/attributes/t_attributes.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,14 +57,14 @@ void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
             if (name.empty())
                 return worked_out;
             const AttributeType kind = Fresh_Kind(Declared_Type_Of(object, name));
-            worked_out.push_back(Initial_Kind{std::move(name), kind});
+            auto value = std::make_unique<VekVariant>();
+            Default_Value(kind, *value);
+            worked_out.push_back(Initial_Kind{std::move(name), kind, std::move(value)});
         }
     });
     for (const Initial_Kind &initial : kinds) {
-        VekVariant value;
-        Default_Value(initial.kind, value);
         // A new node is not modified by getting its starting values.
-        CheckVekResult(node._SetProperty(initial.name.c_str(), value.Get()));
+        CheckVekResult(node._SetProperty(initial.name.c_str(), initial.value->Get()));
     }
 }
 

@@ -6,10 +6,12 @@
 // read them comes where it came before, and is not kept.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "imports/vek_variant.h"
 #include "tstore/attributes/t_attribute_types.h"
 
 namespace Ostrel::Zam::tstore {
@@ -17,6 +19,8 @@ namespace Ostrel::Zam::tstore {
 struct Initial_Kind {
     std::string name;
     AttributeType kind = AttributeType::kString;
+    // The starting value of that kind, built once: every new node gets a copy.
+    std::unique_ptr<VekVariant> value;
 };
 
 class Initial_Kinds {
