@@ -224,6 +224,30 @@ TEST_F(TStoreAttributes, SilentReadsReturnTheEmptyResult) {
                                         "T Object does not exist: Main.Port.A!Count"}));
 }
 
+// Paths of names only are found by a walk that checks their syntax as it goes;
+// they must end as the same paths with twin indexes do, and every fault must
+// still be found before the current node moves.
+TEST_F(TStoreAttributes, PlainPathsResolveAsIndexedOnes) {
+    ASSERT_EQ(T_SetA("Main.Port[1].B[1]!Count", "7", kRaw), 0);
+    EXPECT_EQ(Take(T_GetA("main.PORT.b!count", kRaw, kRaise)), "7");
+    EXPECT_EQ(Object("Main").Current_Path(), "main.PORT[1].b[1]");
+    ASSERT_EQ(T_SetA("Main.Port[1].B[1]", "label", kRaw), 0);  // the default attribute
+    EXPECT_EQ(Take(T_GetA("Main.Port.B", kRaw, kRaise)), "label");
+    EXPECT_EQ(Object("Main").Current(), b_);
+
+    const std::string before = Object("Main").Current_Path();
+    for (const char *path : {"Main.Port.A!", "Main..A!Count", "Main.Port.A.!Count", ".Main!Count"})
+        EXPECT_EQ(Take(T_GetA(path, kRaw, kSilent)), std::nullopt) << path;
+    EXPECT_EQ(ZamGetLastError(), Code(0xE204000B));
+    EXPECT_EQ(T_SetA("Main.Port.A!Co#nt", "1", kRaw), Code(0xE2040005));
+    EXPECT_EQ(Object("Main").Current(), b_);
+    EXPECT_EQ(Object("Main").Current_Path(), before);
+
+    EXPECT_EQ(T_SetA("Main.Port.C!Count", "1", kRaw), Code(0xE204001A));
+    EXPECT_EQ(Object("Main").Current(), port_);
+    EXPECT_EQ(Object("Main").Current_Path(), "Main.Port[1]");
+}
+
 TEST_F(TStoreAttributes, ArgumentsAreCheckedBeforeTheTable) {
     T_Terminate();
     EXPECT_EQ(T_GetA("x", 0x16, 7), nullptr);

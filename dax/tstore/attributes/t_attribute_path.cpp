@@ -36,6 +36,21 @@ std::string AttributeName(const T_Object &object, std::string_view named, std::s
     return name;
 }
 
+// Whether an attribute path may take the plain lookup (Find_Plain_Path): its
+// attribute is named with name characters only, or it names none without a '!'.
+// Any other form is checked the usual way, so that it fails as it always has.
+bool PlainAttribute(const AttributePath &parts, std::string_view path) {
+    if (parts.node.size() == path.size())
+        return true;
+    if (parts.attribute.empty())
+        return false;
+    for (const char c : parts.attribute) {
+        if (!kNameSet.Contains(c))
+            return false;
+    }
+    return true;
+}
+
 bool MayBeUsed(const T_Object &object, const AttributeTarget &target, AttributeUse use) {
     return target.is_name || use == AttributeUse::kRetype ||
            Is_Declared_Attribute(object, target.attribute) || New_Attributes_Allowed(object);
@@ -56,14 +71,29 @@ AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source
         target.expansion = std::make_unique<std::string>(std::move(storage));
         target.path = *target.expansion;
     }
-    const AttributePath parts = Check_Attribute_Path_Syntax(target.path);
-    T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
-    if (object == nullptr)
-        return Unresolved(handling, kTObjectMissing, source, "T Object does not exist: %.230s",
-                          target.path);
+    // Most paths are names and full stops with a named attribute, and name a node
+    // that exists: the walk that finds the node checks their syntax. Everything
+    // else is checked and located step by step, failing where it always has.
+    AttributePath parts = Split_Attribute_Path(target.path);
+    T_Object *object = nullptr;
+    VekTreeNode *found = nullptr;
+    if (PlainAttribute(parts, target.path)) {
+        object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
+        if (object != nullptr)
+            found = Find_Plain_Path(*object, parts.node);
+    }
+    if (found == nullptr) {
+        parts = Check_Attribute_Path_Syntax(target.path);
+        object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
+        if (object == nullptr)
+            return Unresolved(handling, kTObjectMissing, source, "T Object does not exist: %.230s",
+                              target.path);
+    }
     target.attribute = AttributeName(*object, parts.attribute, target.path, source, use);
     target.is_name = Same_Name(target.attribute, "Name");
-    if (!Locate_Completing(*object, parts.node))
+    if (found != nullptr)
+        object->Commit_Spare_Path(found);
+    else if (!Locate_Completing(*object, parts.node))
         return Unresolved(handling, kNodeMissing, source, "Node doesn't exist: %.234s",
                           target.path);
     if (!MayBeUsed(*object, target, use))

@@ -182,6 +182,19 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, W
     return reached;
 }
 
+// The end of the run of name characters from `start`: the end of a section of a
+// plain path, where a full stop or the path's end must follow.
+size_t NameRunEnd(std::string_view path, size_t start) {
+    while (start < path.size() && kNameSet.Contains(path[start]))
+        ++start;
+    return start;
+}
+
+// Whether a name run from `start` to `end` is a whole, non-empty section.
+bool WholeSection(std::string_view path, size_t start, size_t end) {
+    return end != start && (end == path.size() || path[end] == '.');
+}
+
 bool IsRootSection(const VekTreeNode &root, std::string_view path) {
     return !path.empty() && Same_Name(Get_Section(path, 1), root.GetName());
 }
@@ -238,6 +251,30 @@ bool Locate_Node(T_Object &object, std::string_view path) {
 
 bool Locate_Completing(T_Object &object, std::string_view path) {
     return Locate(object, path, Writing::kCompleted);
+}
+
+VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path) {
+    VekTreeNode *node = object.Root();
+    const size_t root_end = NameRunEnd(path, 0);
+    if (node == nullptr || !WholeSection(path, 0, root_end) ||
+        !Same_Name(path.substr(0, root_end), node->GetName()))
+        return nullptr;
+    PathWriter writer(object.Spare_Path(), path);
+    writer.Put(path.substr(0, root_end));
+    for (size_t start = root_end + 1; start <= path.size();) {
+        const size_t end = NameRunEnd(path, start);
+        if (!WholeSection(path, start, end))
+            return nullptr;
+        const Twin twin = NthTwin(*node, SoughtName(path.substr(start, end - start)), 1);
+        if (twin.node == nullptr)
+            return nullptr;
+        // The section with the full stop before it, completed with its index.
+        writer.Put(path.substr(start - 1, end - start + 1));
+        writer.Put("[1]");
+        node = twin.node;
+        start = end + 1;
+    }
+    return node;
 }
 
 VekTreeNode *Find_Node(const T_Object &object, std::string_view path) {

@@ -26,6 +26,14 @@ bool Locate_Node(T_Object &object, std::string_view path);
 // in that form, without building the canonical text first.
 bool Locate_Completing(T_Object &object, std::string_view path);
 
+// The node of a node path made of names and full stops only (no twin index, the
+// form scripts write most), found as Locate_Completing finds it while the path's
+// syntax is checked on the way, so that a path found needs no separate check. The
+// current path it would give is written into the object's Spare_Path, and the
+// current node is left as it is. Null when the path has another form or names no
+// node: the caller then checks and locates it the usual way.
+VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path);
+
 // The node a path names in the object's tree, found as Locate_Node finds it but
 // without moving the current node; null when there is none. Compares node
 // addresses only, so it is safe to use for checking whether a remembered node is

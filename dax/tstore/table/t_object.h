@@ -62,6 +62,14 @@ class T_Object {
         current_ = node;
     }
     void Reset_Current_Node();
+    // A lookup that may still give up writes the path it finds here (the text of
+    // Rewrite_Current, free between calls); Commit_Spare_Path then makes it the
+    // current path, with `node` the current node.
+    std::string &Spare_Path() { return spare_path_; }
+    void Commit_Spare_Path(VekTreeNode *node) {
+        current_path_.swap(spare_path_);
+        current_ = node;
+    }
 
     // The twin tally of a walk that deletes as it goes, or null (see t_walk.h).
     Twin_Tally *Tally() const { return tally_; }
