@@ -124,6 +124,19 @@ class PathWriter {
         for (const char c : part)
             *next_++ = c;
     }
+    // Copies the run of name characters of `path` from `start` and returns where
+    // it ends: a section of a plain path read and written in one pass.
+    size_t PutNameRun(std::string_view path, size_t start) {
+        while (start < path.size() && kNameSet.Contains(path[start]))
+            *next_++ = path[start++];
+        return start;
+    }
+    void PutFirstIndex() {
+        next_[0] = '[';
+        next_[1] = '1';
+        next_[2] = ']';
+        next_ += 3;
+    }
     void PutIndex(int32_t index) {
         *next_++ = '[';
         next_ = std::to_chars(next_, next_ + 11, index).ptr;
@@ -142,12 +155,8 @@ class PathWriter {
         }
         // A section after the first follows a full stop in the path it was read from.
         Put(std::string_view(section.text.data() - 1, section.text.size() + 1));
-        if (writing == Writing::kCompleted && !Carries_Twin_Index(section.text)) {
-            next_[0] = '[';
-            next_[1] = '1';
-            next_[2] = ']';
-            next_ += 3;
-        }
+        if (writing == Writing::kCompleted && !Carries_Twin_Index(section.text))
+            PutFirstIndex();
     }
 
   private:
@@ -180,14 +189,6 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, W
         start = section.end + 1;
     }
     return reached;
-}
-
-// The end of the run of name characters from `start`: the end of a section of a
-// plain path, where a full stop or the path's end must follow.
-size_t NameRunEnd(std::string_view path, size_t start) {
-    while (start < path.size() && kNameSet.Contains(path[start]))
-        ++start;
-    return start;
 }
 
 // Whether a name run from `start` to `end` is a whole, non-empty section.
@@ -255,22 +256,21 @@ bool Locate_Completing(T_Object &object, std::string_view path) {
 
 VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path) {
     VekTreeNode *node = object.Root();
-    const size_t root_end = NameRunEnd(path, 0);
-    if (node == nullptr || !WholeSection(path, 0, root_end) ||
-        !Same_Name(path.substr(0, root_end), node->GetName()))
+    if (node == nullptr)
         return nullptr;
     PathWriter writer(object.Spare_Path(), path);
-    writer.Put(path.substr(0, root_end));
+    const size_t root_end = writer.PutNameRun(path, 0);
+    if (!WholeSection(path, 0, root_end) || !Same_Name(path.substr(0, root_end), node->GetName()))
+        return nullptr;
     for (size_t start = root_end + 1; start <= path.size();) {
-        const size_t end = NameRunEnd(path, start);
+        writer.Put(".");
+        const size_t end = writer.PutNameRun(path, start);
         if (!WholeSection(path, start, end))
             return nullptr;
         const Twin twin = NthTwin(*node, SoughtName(path.substr(start, end - start)), 1);
         if (twin.node == nullptr)
             return nullptr;
-        // The section with the full stop before it, completed with its index.
-        writer.Put(path.substr(start - 1, end - start + 1));
-        writer.Put("[1]");
+        writer.PutFirstIndex();
         node = twin.node;
         start = end + 1;
     }
