@@ -116,6 +116,22 @@ TEST_F(TStoreNodes, ManyChildrenAfterARefusedPosition) {
     EXPECT_EQ(tree_.Root().ChildCount(), 41);
 }
 
+// A path of names only finds the parent while checking the syntax; the node
+// added and the current node must be those of the same path with indexes, and a
+// refusal must leave the current node where it was.
+TEST_F(TStoreNodes, PlainAndIndexedPathsAddAlike) {
+    ASSERT_EQ(T_AddNodeA("Root.G", 128, -1, 3), 0);
+    ASSERT_EQ(T_AddNodeA("Root.G[1].X", 0, -1, 3), 0);
+    EXPECT_EQ(Current(), "Root.G[1]");  // the parent, as written
+    ASSERT_EQ(T_AddNodeA("Root.g.Y", 0, -1, 3), 0);
+    EXPECT_EQ(Current(), "Root.g[1]");
+    EXPECT_EQ(T_AddNodeA("Root.G.Z", 1, -1, 3), Code(0xE204000E));
+    EXPECT_EQ(T_AddNodeA("Root.G.Z.", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(T_AddNodeA("Root.G.Z!", 0, -1, 3), Code(0xE204000B));
+    EXPECT_EQ(Current(), "Root.g[1]");
+    EXPECT_EQ(Shape(), "G(X-,Y-)");
+}
+
 TEST_F(TStoreNodes, AddingRefusesIndexedNamesTheRootAndOtherTypes) {
     EXPECT_EQ(T_AddNodeA("Root.A[2]", 0, -1, 3), Code(0xE204000B));
     EXPECT_EQ(LastError(),

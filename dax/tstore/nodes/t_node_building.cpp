@@ -251,20 +251,49 @@ void Change_Type(VekTreeNode &node, uint32_t node_type) {
     node.SetAttributes(T_Tree::kGroup, node_type);
 }
 
+// The parent of a new node whose path holds names and full stops only, found by
+// the walk that checks the parent path's syntax (Find_Plain_Path), with the T
+// object in `object`; its path is in the object's spare text. Null when the path
+// has another form or its parent is missing: the path is then checked and its
+// parent located (or made) step by step, failing where it always has.
+VekTreeNode *FindPlainParent(const T_Table &table, std::string_view path, T_Object *&object) {
+    const std::string_view parent_path = Parent_Path(path);
+    if (parent_path.empty())
+        return nullptr;
+    const std::string_view name = path.substr(parent_path.size() + 1);
+    if (name.empty())
+        return nullptr;
+    for (const char c : name) {
+        if (!kNameSet.Contains(c))
+            return nullptr;
+    }
+    object = table.T_Object_At(table.Find_T_Object(Get_Section(path, 1)));
+    return object != nullptr ? Find_Plain_Path(*object, parent_path) : nullptr;
+}
+
 int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t position,
                          int32_t error_handling, int64_t most_missing_parents) {
     T_Table &table = Table_Or_Raise(kAddSource, path);
     std::string storage;
     const std::string_view expanded = table.Aliases().Expand(path, storage);
-    Check_Node_Path_Syntax(expanded);
-    if (expanded.back() == ']')
-        RaiseInvalidNodePath(path);  // a new node is named, not indexed
-    CheckNodeType(node_type);
-    T_Object &object = Object_Or_Raise(table, expanded, kAddSource, path);
-    const std::string_view parent_path = Parent_Path(expanded);
-    if (parent_path.empty())
-        RaiseInvalidNodePath(path);  // the root is declared, never added
-    VekTreeNode &parent = LocateOrMakeParent(object, parent_path, most_missing_parents);
+    T_Object *found_object = nullptr;
+    VekTreeNode *plain_parent = FindPlainParent(table, expanded, found_object);
+    if (plain_parent != nullptr) {
+        CheckNodeType(node_type);
+        found_object->Commit_Spare_Path(plain_parent);
+    } else {
+        Check_Node_Path_Syntax(expanded);
+        if (expanded.back() == ']')
+            RaiseInvalidNodePath(path);  // a new node is named, not indexed
+        CheckNodeType(node_type);
+        found_object = &Object_Or_Raise(table, expanded, kAddSource, path);
+        const std::string_view parent_path = Parent_Path(expanded);
+        if (parent_path.empty())
+            RaiseInvalidNodePath(path);  // the root is declared, never added
+        plain_parent = &LocateOrMakeParent(*found_object, parent_path, most_missing_parents);
+    }
+    T_Object &object = *found_object;
+    VekTreeNode &parent = *plain_parent;
     if (!parent.IsGroup())
         RaiseParentNotGroup(path);
     const std::string_view name = Node_Name_Of_Path(expanded);
