@@ -199,8 +199,17 @@ int32_t Node_Or_Attribute_Exists(std::string_view path) {
         return 0;
     std::string storage;
     const std::string_view expanded = table->Aliases().Expand(path, storage);
+    // A node path of names only that names a node is found by the walk that checks
+    // its syntax; every other path is checked and located step by step.
+    T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(expanded, 1)));
+    if (object != nullptr && expanded.find('!') == std::string_view::npos) {
+        if (VekTreeNode *node = Find_Plain_Path(*object, expanded)) {
+            object->Commit_Spare_Path(node);
+            return 1;
+        }
+    }
     const AttributePath parts = Check_Attribute_Path_Syntax(expanded);
-    T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
+    object = table->T_Object_At(table->Find_T_Object(Get_Section(parts.node, 1)));
     if (object == nullptr || !Locate_Completing(*object, parts.node))
         return 0;
     if (!parts.attribute.empty() && !Attribute_Has_Value(*object, parts.attribute))
