@@ -9,6 +9,7 @@
 
 #include "dax64.h"
 #include "frame/ansi_string.h"
+#include "frame/ascii_case.h"
 #include "frame/error_model.h"
 #include "frame/export_frame.h"
 #include "imports/vek_imports.h"
@@ -37,25 +38,6 @@ std::string_view ArgumentView(const char *text) {
     return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
-// Whether two texts are equal ignoring the case of ASCII letters (as the support
-// library's _strimatch compares; done here because an operator is matched on every
-// call and the call across the library boundary cost more than the comparison).
-// Two bytes that differ can only be the two cases of one letter when they differ
-// in bit 0x20 alone: equal bytes cost one test, most others two.
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto difference = static_cast<unsigned char>(a[i] ^ b[i]);
-        if (difference == 0)
-            continue;
-        const auto lower = static_cast<unsigned char>(a[i] | 0x20);
-        if (difference != 0x20 || lower < 'a' || lower > 'z')
-            return false;
-    }
-    return true;
-}
-
 // The 1-based position of the operator in the list (ignoring case), or a raise of
 // 0xE209000A naming it.
 template <size_t kCount>
@@ -64,7 +46,7 @@ int32_t MatchOperator(const char *op, const std::array<std::string_view, kCount>
     const char *text = op != nullptr ? op : "";
     const std::string_view view(text);
     for (size_t i = 0; i < kCount; ++i) {
-        if (SameIgnoringCase(view, operators[i]))
+        if (Same_Ignoring_Ascii_Case(view, operators[i]))
             return static_cast<int32_t>(i) + 1;
     }
     RaiseErrorFormat(0xE209000A, source, "Unknown operator: \"%.235s\"", text);

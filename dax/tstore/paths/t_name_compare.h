@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "frame/ascii_case.h"
+
 namespace Ostrel::Zam::tstore {
 
 // The byte with a lower-case ASCII letter made upper case; any other byte as it is.
@@ -18,20 +20,8 @@ inline unsigned char Ascii_Upper(char c) {
 }
 
 // Whether two names are equal ignoring ASCII letter case (two empty names are).
-// Two bytes that differ can only be the two cases of one ASCII letter when they
-// differ in bit 0x20 alone, so most unequal names cost one test per byte.
 inline bool Same_Name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto difference = static_cast<unsigned char>(a[i] ^ b[i]);
-        if (difference == 0)
-            continue;
-        const auto lower = static_cast<unsigned char>(a[i] | 0x20);
-        if (difference != 0x20 || lower < 'a' || lower > 'z')
-            return false;
-    }
-    return true;
+    return Same_Ignoring_Ascii_Case(a, b);
 }
 
 // The order of two names ignoring ASCII letter case: negative, zero or positive.
