@@ -136,6 +136,21 @@ TEST(NumStrValidation, DigitsAreCheckedAgainstTheBase) {
     EXPECT_EQ(long_text.description, "\"" + std::string(242, '1') + "\" is invalid");
 }
 
+// Decimal texts are checked eight bytes a step: a byte just outside '0'..'9' (or
+// far outside it) is found at every place of a long text, and all digits pass.
+TEST(NumStrValidation, EveryPlaceOfALongDecimalTextIsChecked) {
+    const std::string digits = "01234567890123456789012345";
+    EXPECT_EQ(Cmp(digits, "=", digits, 10), 1);
+    for (const char bad : {'/', ':', '@', '\x7F', '\x80', '\xFA', '\xFF', 'A'}) {
+        for (size_t at = 0; at < digits.size(); ++at) {
+            std::string text = digits;
+            text[at] = bad;
+            EXPECT_EQ(Cmp(text, "=", "1", 10), Code(0xE2090003))
+                << "byte " << static_cast<int>(static_cast<unsigned char>(bad)) << " at " << at;
+        }
+    }
+}
+
 TEST(NumStrValidation, BasesOutside2To36AreRejected) {
     for (const int32_t base : {-10, 0, 1, 37, 100}) {
         const Outcome arith = Arith("1", "ADD", "1", base);
