@@ -230,7 +230,7 @@ bool CustomObject::ComponentDescriptor::FallBack(DispatchObject *instance, DISPI
         AddOwnProperty(made.Get());
         return true;
     }
-    const bool no_arguments = parameters == nullptr || parameters->cArgs == 0;
+    const bool no_arguments = ArgumentCount(parameters) == 0;
     if ((flags & (kInvokeRead | DISPATCH_PROPERTYGET)) != 0 && no_arguments) {
         if (result != nullptr)
             VariantClear(result);

@@ -141,10 +141,9 @@ void ReadDefaultValue(IDispatch *object, VARIANT *value) {
 namespace {
 
 void BuildWrite(WORD flags, const DISPPARAMS &block, MemberCall *call) {
-    if (block.cArgs == 0)
-        EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
     if (block.cArgs > kMaxPositions + 1)
         RaiseError(kTooManyParameters, kHelperSource, "Too many parameters");
+    // No value: no arguments at all, or only the caller's `this`.
     const UINT value_slot = ValueSlot(block);
     if (value_slot >= block.cArgs)
         EInvokeError::Raise(DISP_E_PARAMNOTFOUND);
@@ -170,6 +169,17 @@ void BuildWrite(WORD flags, const DISPPARAMS &block, MemberCall *call) {
 }
 
 }  // namespace
+
+UINT ArgumentCount(const DISPPARAMS *parameters) {
+    if (parameters == nullptr)
+        return 0;
+    UINT count = parameters->cArgs;
+    if (parameters->rgdispidNamedArgs != nullptr) {
+        for (UINT i = 0; i < parameters->cNamedArgs && i < parameters->cArgs; ++i)
+            count -= parameters->rgdispidNamedArgs[i] == DISPID_THIS ? 1 : 0;
+    }
+    return count;
+}
 
 int32_t MemberCall::SlotOf(int32_t position) const {
     if (position < 0 || static_cast<size_t>(position) >= slots.size())

@@ -39,6 +39,10 @@ struct MemberCall {
     int32_t SlotOf(int32_t position) const;
 };
 
+// The arguments of a block other than the caller's `this` that JScript names
+// (DISPID_THIS); 0 for a missing block. Safe on any block, checked or not.
+UINT ArgumentCount(const DISPPARAMS *parameters);
+
 // A call already in a plain shape (flags 0x100, 0x1000 or 0x2000): the block is
 // taken in reverse order; named arguments are refused.
 void BuildPlainCall(WORD flags, const DISPPARAMS *parameters, MemberCall *call);

@@ -21,12 +21,8 @@ void PLATFORM_STDCALL ReleaseError(void *info) {
 // that it is destroyed after them: their unloading may still fail and set errors.
 platform::ThreadSlot g_error_slot PLATFORM_INIT_PRIORITY(101){&ReleaseError};
 
-platform::ThreadSlot &ErrorSlot() {
-    return g_error_slot;
-}
-
 IErrorInfo *CurrentError() {
-    return static_cast<IErrorInfo *>(ErrorSlot().Get());
+    return static_cast<IErrorInfo *>(g_error_slot.Get());
 }
 
 // Takes over `error`'s reference; the previous information is released after the
@@ -34,7 +30,7 @@ IErrorInfo *CurrentError() {
 void ReplaceCurrentError(ComPtr<IErrorInfo> error) {
     IErrorInfo *previous = CurrentError();
     IErrorInfo *current = error.Detach();
-    if (!ErrorSlot().Set(current) && current != nullptr)
+    if (!g_error_slot.Set(current) && current != nullptr)
         current->Release();  // no slot any more: the information cannot be kept
     if (previous != nullptr)
         previous->Release();
