@@ -198,6 +198,44 @@ TEST_F(TStoreNodes, AddingExpandsAnAlias) {
     EXPECT_EQ(LastError().description, "Invalid node path: DUT");
 }
 
+// A script adds a node and goes on naming it by its path. The store finds it
+// again without a walk, but only while the path still leads to it, whoever has
+// changed the tree since: the host inserting a twin before it, deleting it and
+// adding another in its place, renaming it.
+TEST_F(TStoreNodes, TheNodeJustAddedIsFoundByItsPathOnlyWhileThePathNamesIt) {
+    ASSERT_EQ(T_AddNodeA("Root.G", 128, -1, 3), 0);
+    ASSERT_EQ(T_AddNodeA("Root.G.A", 128, -1, 3), 0);
+    VekTreeNode &group = *tree_.Root().FirstChild();
+    EXPECT_EQ(T_ExistsA("Root.G.A"), 1);
+    EXPECT_EQ(Root().Current(), group.FirstChild());
+    EXPECT_EQ(Current(), "Root.G[1].A[1]");
+    EXPECT_EQ(T_ExistsA("Root.g.a"), 1);  // another spelling: walked, written as given
+    EXPECT_EQ(Current(), "Root.g[1].a[1]");
+
+    ASSERT_EQ(T_AddNodeA("Root.G.A", 128, -1, 3), 0);  // a second twin: not what the path names
+    EXPECT_EQ(T_ExistsA("Root.G.A"), 1);
+    EXPECT_EQ(Root().Current(), group.FirstChild());
+    ASSERT_EQ(T_AddNodeA("Root.G.B", 128, -1, 3), 0);
+    auto *front = new T_Tree(128);
+    front->SetName("B", -1);
+    group.AddChild(front, 0);
+    EXPECT_EQ(T_ExistsA("Root.G.B"), 1);
+    EXPECT_EQ(Root().Current(), front);
+    EXPECT_EQ(Shape(), "G(B,A,A,B)");
+
+    ASSERT_EQ(T_AddNodeA("Root.G.C", 128, -1, 3), 0);
+    group.LastChild()->Delete(true);
+    VekTreeNode &replacement = Add(group, "C");
+    EXPECT_EQ(T_ExistsA("Root.G.C"), 1);
+    EXPECT_EQ(Root().Current(), &replacement);
+
+    ASSERT_EQ(T_AddNodeA("Root.G.D", 128, -1, 3), 0);
+    group.LastChild()->SetName("E", -1);
+    EXPECT_EQ(T_ExistsA("Root.G.D"), 0);
+    EXPECT_EQ(T_ExistsA("Root.G.E"), 1);
+    EXPECT_EQ(Current(), "Root.G[1].E[1]");
+}
+
 // ---- T_DeleteNodeA ---------------------------------------------------------
 
 TEST_F(TStoreNodes, DeletingAPathTakesOneNodeAndMovesToTheNextSibling) {

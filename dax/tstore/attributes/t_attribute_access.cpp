@@ -81,10 +81,9 @@ void StoreText(T_Object &object, VekTreeNode &node, const std::string &name,
 
 }  // namespace
 
-AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode) {
+AnsiString Get_Attribute_Value(const T_Object &object, const std::string &key, int32_t mode) {
     VekTreeNode &node = Current_Node_For(object, kGetSource);
-    Check_Attribute_Name(name, kGetSource);
-    const std::string key(name);
+    Check_Attribute_Name(key, kGetSource);
     if (mode == kFormattedMode)
         return FormattedText(node, key);
     if (mode != kRawMode)
@@ -99,11 +98,10 @@ void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, 
     CheckVekResult(node._GetProperty(std::string(name).c_str(), &out));
 }
 
-void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_view text,
+void Set_Attribute_Value(T_Object &object, const std::string &key, std::string_view text,
                          int32_t mode) {
     VekTreeNode &node = Current_Node_For(object, kSetSource);
-    Check_Attribute_Name(name, kSetSource);
-    const std::string key(name);
+    Check_Attribute_Name(key, kSetSource);
     if (mode == kFormattedMode) {
         StoreFormatted(node, key, text);
         return;
@@ -120,7 +118,7 @@ void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_vi
     if (Holds_Value(stored))
         KeepKind(*stored, text, value);
     else
-        FreshValue(Declared_Type_Of(object, name), text, value);
+        FreshValue(Declared_Type_Of(object, key), text, value);
     Store_Property(node, key, value);
 }
 

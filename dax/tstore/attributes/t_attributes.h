@@ -59,13 +59,14 @@ void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node);
 // they raise 0xE2040006; Attribute_Has_Value answers false.
 bool Attribute_Has_Value(const T_Object &object, std::string_view name);
 // Mode kFormattedMode asks the format library, kRawMode gives the raw text, any
-// other mode the empty text.
-AnsiString Get_Attribute_Value(const T_Object &object, std::string_view name, int32_t mode);
+// other mode the empty text. The name is a std::string because the support
+// library's property lookup takes a zero-terminated name.
+AnsiString Get_Attribute_Value(const T_Object &object, const std::string &name, int32_t mode);
 // The stored value into `out` (cleared first).
 void Get_Attribute_Value_Variant(const T_Object &object, std::string_view name, VEKVARIANT &out);
 // A raw text keeps the kind of the value stored, or takes the declared kind of a
 // fresh value; another mode than raw or formatted raises 0xE204000E.
-void Set_Attribute_Value(T_Object &object, std::string_view name, std::string_view text,
+void Set_Attribute_Value(T_Object &object, const std::string &name, std::string_view text,
                          int32_t mode);
 // The value is cast to the declared type (String: 8-bit text); undeclared,
 // "Variant" and unknown types store it as it is.

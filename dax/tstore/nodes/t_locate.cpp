@@ -258,6 +258,10 @@ VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path) {
     VekTreeNode *node = object.Root();
     if (node == nullptr)
         return nullptr;
+    if (VekTreeNode *added = object.Last_Added().Find(path, node)) {
+        object.Spare_Path().assign(object.Last_Added().Walked_Path());
+        return added;
+    }
     PathWriter writer(object.Spare_Path(), path);
     const size_t root_end = writer.PutNameRun(path, 0);
     if (!WholeSection(path, 0, root_end) || !Same_Name(path.substr(0, root_end), node->GetName()))

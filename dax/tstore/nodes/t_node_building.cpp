@@ -180,7 +180,8 @@ void ForgetCurrentNodesIn(const VekTreeNode &top) {
 
 }  // namespace
 
-void Add_Node(T_Object &object, std::string_view name, uint32_t node_type, int32_t position) {
+VekTreeNode &Add_Node(T_Object &object, std::string_view name, uint32_t node_type,
+                      int32_t position) {
     VekTreeNode *parent = object.Current();
     if (parent == nullptr)
         RaiseError(kCurrentNodeInvalid, kAddNodeSource, "Invalid current node");
@@ -190,7 +191,7 @@ void Add_Node(T_Object &object, std::string_view name, uint32_t node_type, int32
     const int32_t placed = CheckVekResult(parent->AddChild(node.get(), position - 1));
     if (placed < 0)
         RaiseErrorFormat(kPositionInvalid, kAddNodeSource, "Invalid position: %d", position);
-    node.release();  // the parent owns it now
+    return *node.release();  // the parent owns it now
 }
 
 void Delete_Node(T_Object &object, int32_t recurse) {
@@ -251,6 +252,33 @@ void Change_Type(VekTreeNode &node, uint32_t node_type) {
     node.SetAttributes(T_Tree::kGroup, node_type);
 }
 
+namespace {
+
+// Whether a plain path names a node just added: the first of its name below its
+// parent. Without twins allowed it has none; with twins, the siblings before it
+// are compared only in small groups, so that adding a long run of twins one call
+// at a time stays linear (such a node is then simply not kept).
+bool NamedByPlainPath(const VekTreeNode &added, int32_t error_handling) {
+    constexpr int32_t kMostCompared = 32;
+    if (error_handling != kAddTwin)
+        return true;
+    const VekTreeNode &parent = *added.Parent();
+    if (parent.ChildCount() > kMostCompared)
+        return false;
+    const std::string_view name = added.GetName();
+    for (const VekTreeNode *child = parent.FirstChild(); child != &added;
+         child = child->GetNextSib()) {
+        // Sibling names mostly differ in their last byte (N1, N2, ...).
+        const std::string_view other = child->GetName();
+        if (other.size() == name.size() && !name.empty() &&
+            ((other.back() ^ name.back()) & ~0x20) == 0 && Same_Name(other, name))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 // The parent of a new node whose path holds names and full stops only, found by
 // the walk that checks the parent path's syntax (Find_Plain_Path), with the T
 // object in `object`; its path is in the object's spare text. Null when the path
@@ -278,7 +306,8 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const std::string_view expanded = table.Aliases().Expand(path, storage);
     T_Object *found_object = nullptr;
     VekTreeNode *plain_parent = FindPlainParent(table, expanded, found_object);
-    if (plain_parent != nullptr) {
+    const bool found_plain = plain_parent != nullptr;
+    if (found_plain) {
         CheckNodeType(node_type);
         found_object->Commit_Spare_Path(plain_parent);
     } else {
@@ -308,10 +337,12 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const int64_t last = static_cast<int64_t>(parent.ChildCount()) + 1;
     if (position != -1 && (position < 1 || position > last))
         RaiseErrorFormat(kPositionInvalid, kAddSource, "Invalid position: %d", position);
-    Add_Node(object, name, static_cast<uint32_t>(node_type),
-             position == -1 ? static_cast<int32_t>(last) : position);
+    VekTreeNode &added = Add_Node(object, name, static_cast<uint32_t>(node_type),
+                                  position == -1 ? static_cast<int32_t>(last) : position);
     if (error_handling != kAddTwin)
         object.Child_Names().Child_Added(parent, name);
+    if (found_plain && NamedByPlainPath(added, error_handling))
+        object.Last_Added().Keep(Parent_Path(expanded), object.Current_Path(), added);
     return 0;
 }
 

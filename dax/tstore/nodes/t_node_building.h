@@ -27,8 +27,9 @@ inline constexpr int64_t kMostMissingParents = 1000000;
 
 // Creates a T_Tree of that name and type (0 item, 128 group) with the initial
 // attribute values, and inserts it below the current node at a 1-based position
-// (already checked). The current node stays.
-void Add_Node(T_Object &object, std::string_view name, uint32_t node_type, int32_t position);
+// (already checked). The current node stays; the new node is returned.
+VekTreeNode &Add_Node(T_Object &object, std::string_view name, uint32_t node_type,
+                      int32_t position);
 // Deletes the current node with its subtree (recurse 7) or only when it has no
 // children (recurse 9); its next sibling, else its parent, becomes current. The
 // root is never deleted. The new current node's twin index is worked out from

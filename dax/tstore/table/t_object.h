@@ -13,6 +13,7 @@
 #include "imports/vek_variant.h"
 #include "tstore/attributes/t_declared_names.h"
 #include "tstore/attributes/t_initial_kinds.h"
+#include "tstore/nodes/t_added_node.h"
 #include "tstore/nodes/t_child_names.h"
 #include "tstore/table/t_config.h"
 
@@ -82,6 +83,8 @@ class T_Object {
     const Initial_Kinds &Initial_Attribute_Kinds() const { return initial_kinds_; }
     // The names of the children of the group that nodes were last added to.
     Child_Name_Index &Child_Names() { return child_names_; }
+    // The node last added by a plain path, for the calls that name it next.
+    Added_Node &Last_Added() { return last_added_; }
     // A variant that attribute writes build their values in before storing them,
     // kept from write to write so that its block is reused.
     VekVariant &Write_Scratch() { return write_scratch_; }
@@ -102,6 +105,7 @@ class T_Object {
     Declared_Names declared_names_;
     Initial_Kinds initial_kinds_;
     Child_Name_Index child_names_;
+    Added_Node last_added_;
     VekVariant write_scratch_;
 };
 

@@ -17,9 +17,13 @@ struct HandleTable {
     std::mutex mutex;
     std::unordered_map<int32_t, VekTreeNode *> nodes;
     int32_t last = 0;
-    // Counts the changes of `nodes`; written under the mutex, read without it.
-    std::atomic<uint64_t> generation{1};
 };
+
+// Counts the changes of the table's nodes; written under its mutex, read without
+// it by every call that keeps a node it found by handle. Constant-initialised
+// beside the table rather than in it, so that a read is one load, not a test of
+// the table's construction guard first.
+constinit std::atomic<uint64_t> g_generation{1};
 
 // The table is never destroyed: nodes may still be destroyed by other modules'
 // static objects after this library's have gone.
@@ -49,7 +53,7 @@ int32_t RegisterNodeHandle(VekTreeNode *node, int32_t &slot) {
         handle = handle == INT32_MAX ? 1 : handle + 1;
     } while (table.nodes.count(handle) != 0);
     table.nodes.emplace(handle, node);
-    table.generation.fetch_add(1, std::memory_order_release);
+    g_generation.fetch_add(1, std::memory_order_release);
     table.last = handle;
     slot = handle;
     return handle;
@@ -59,7 +63,7 @@ void ForgetNodeHandle(int32_t handle) {
     HandleTable &table = Table();
     const std::lock_guard<std::mutex> lock(table.mutex);
     if (table.nodes.erase(handle) != 0)
-        table.generation.fetch_add(1, std::memory_order_release);
+        g_generation.fetch_add(1, std::memory_order_release);
 }
 
 VekTreeNode *NodeOfHandle(int32_t handle) {
@@ -72,7 +76,7 @@ VekTreeNode *NodeOfHandle(int32_t handle) {
 }
 
 uint64_t HandleTableGeneration() {
-    return Table().generation.load(std::memory_order_acquire);
+    return g_generation.load(std::memory_order_acquire);
 }
 
 }  // namespace vek
