@@ -236,6 +236,24 @@ TEST_F(TStoreNodes, TheNodeJustAddedIsFoundByItsPathOnlyWhileThePathNamesIt) {
     EXPECT_EQ(Current(), "Root.G[1].E[1]");
 }
 
+// The parent of the node added last is kept too, for the next sibling a script
+// adds, while the nodes above it are as they were.
+TEST_F(TStoreNodes, TheParentOfTheNodeJustAddedIsFoundOnlyWhileThePathNamesIt) {
+    ASSERT_EQ(T_AddNodeA("Root.G.A", 128, -1, 3), 0);
+    ASSERT_EQ(T_AddNodeA("Root.G.B", 128, -1, 3), 0);
+    auto *front = new T_Tree(128);
+    front->SetName("G", -1);
+    tree_.Root().AddChild(front, 0);
+    ASSERT_EQ(T_AddNodeA("Root.G.C", 128, -1, 3), 0);
+    EXPECT_EQ(Shape(), "G(C),G(A,B)");
+    EXPECT_EQ(Current(), "Root.G[1]");
+
+    ASSERT_EQ(T_AddNodeA("Root.G.D", 128, -1, 3), 0);
+    front->SetName("F", -1);
+    ASSERT_EQ(T_AddNodeA("Root.G.E", 128, -1, 3), 0);
+    EXPECT_EQ(Shape(), "F(C,D),G(A,B,E)");
+}
+
 // ---- T_DeleteNodeA ---------------------------------------------------------
 
 TEST_F(TStoreNodes, DeletingAPathTakesOneNodeAndMovesToTheNextSibling) {

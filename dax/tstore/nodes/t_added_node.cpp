@@ -24,14 +24,24 @@ bool Added_Node::Path_Text::Join(std::string_view parent, std::string_view name,
     return true;
 }
 
-VekTreeNode *Added_Node::Compare(std::string_view path, const VekTreeNode *root) const {
-    return path == path_.View() && Unchanged(root) ? node_ : nullptr;
+Added_Node::Found Added_Node::Node_By(std::string_view path, const VekTreeNode *root) const {
+    if (path != path_.View() || !Unchanged_From(0, root))
+        return {};
+    return {node_, walked_path_.View()};
 }
 
-bool Added_Node::Unchanged(const VekTreeNode *root) const {
+// The parent has children added since (its own generation is not asked), but
+// the nodes above it must be as they were.
+Added_Node::Found Added_Node::Parent_By(std::string_view path, const VekTreeNode *root) const {
+    if (path != path_.View(parent_length_) || !Unchanged_From(1, root))
+        return {};
+    return {ancestors_[0].node, walked_path_.View(walked_parent_length_)};
+}
+
+bool Added_Node::Unchanged_From(size_t first, const VekTreeNode *root) const {
     if (root != ancestors_[ancestor_count_ - 1].node)
         return false;
-    for (size_t n = ancestor_count_; n-- > 0;) {
+    for (size_t n = ancestor_count_; n-- > first;) {
         if (ancestors_[n].node->ChildrenGeneration() != ancestors_[n].generation)
             return false;
     }
@@ -42,7 +52,7 @@ void Added_Node::Keep(std::string_view parent_path, std::string_view walked_pare
                       VekTreeNode &node) {
     ancestor_count_ = 0;
     size_t count = 0;
-    for (const VekTreeNode *above = node.Parent(); above != nullptr; above = above->Parent()) {
+    for (VekTreeNode *above = node.Parent(); above != nullptr; above = above->Parent()) {
         if (count == kMostAncestors)
             return;
         ancestors_[count++] = {above, above->ChildrenGeneration()};
@@ -50,6 +60,8 @@ void Added_Node::Keep(std::string_view parent_path, std::string_view walked_pare
     const std::string_view name = node.GetName();
     if (!path_.Join(parent_path, name, {}) || !walked_path_.Join(walked_parent_path, name, "[1]"))
         return;
+    parent_length_ = parent_path.size();
+    walked_parent_length_ = walked_parent_path.size();
     node_ = &node;
     ancestor_count_ = count;
 }

@@ -258,9 +258,9 @@ VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path) {
     VekTreeNode *node = object.Root();
     if (node == nullptr)
         return nullptr;
-    if (VekTreeNode *added = object.Last_Added().Find(path, node)) {
-        object.Spare_Path().assign(object.Last_Added().Walked_Path());
-        return added;
+    if (const Added_Node::Found kept = object.Last_Added().Find(path, node); kept.node != nullptr) {
+        object.Spare_Path().assign(kept.walked_path);
+        return kept.node;
     }
     PathWriter writer(object.Spare_Path(), path);
     const size_t root_end = writer.PutNameRun(path, 0);
