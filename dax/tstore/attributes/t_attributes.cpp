@@ -19,12 +19,17 @@ namespace Ostrel::Zam::tstore {
 
 namespace {
 
-// The name declared by "Attribute <n>"; empty ends the list. Read from the
+// Reads the name declared by "Attribute <k>"; empty ends the list.
+auto ReadDeclaredName(const T_Object &object) {
+    return [&object](int32_t k) {
+        return std::string(ConfigText(object, "Attribute " + std::to_string(k)).View());
+    };
+}
+
+// The name declared by "Attribute <n>"; empty past the last. Read from the
 // configuration once, then kept by the object.
 std::string_view DeclaredName(const T_Object &object, int32_t n) {
-    return object.Declared_Attribute_Names().At(n, [&object](int32_t k) {
-        return std::string(ConfigText(object, "Attribute " + std::to_string(k)).View());
-    });
+    return object.Declared_Attribute_Names().At(n, ReadDeclaredName(object));
 }
 
 }  // namespace
@@ -32,13 +37,10 @@ std::string_view DeclaredName(const T_Object &object, int32_t n) {
 bool Is_Declared_Attribute(const T_Object &object, std::string_view name) {
     if (name.size() > 0x7FFFFFF0u)
         return false;
-    for (int32_t n = 1;; ++n) {
-        const std::string_view declared = DeclaredName(object, n);
-        if (declared.empty())
-            return false;
-        if (Same_Name(declared, name))
-            return true;
-    }
+    return object.Declared_Attribute_Names().Contains(
+        name, ReadDeclaredName(object), [](std::string_view declared, std::string_view sought) {
+            return Same_Name(declared, sought);
+        });
 }
 
 bool New_Attributes_Allowed(const T_Object &object) {

@@ -32,6 +32,27 @@ class Declared_Names {
                    : std::string_view();
     }
 
+    // Whether `name` is declared, compared with `same`; reads declarations only
+    // as far as it must (an attribute named often is found among the first).
+    template <class Read, class Same>
+    bool Contains(std::string_view name, Read &&read, Same &&same) const {
+        for (const std::string &known : names_) {
+            if (same(known, name))
+                return true;
+        }
+        while (!complete_) {
+            std::string next = read(static_cast<int32_t>(names_.size()) + 1);
+            if (next.empty()) {
+                complete_ = true;
+                return false;
+            }
+            names_.push_back(std::move(next));
+            if (same(names_.back(), name))
+                return true;
+        }
+        return false;
+    }
+
   private:
     mutable std::vector<std::string> names_;
     mutable bool complete_ = false;
