@@ -278,6 +278,12 @@ TEST(PropertyList, MergeAddsOrReplacesOrCopies) {
 
     EXPECT_TRUE(IsFailure(VekPropsMerge(destination.p, source.p, 7)));
     EXPECT_EQ(NamesOf(destination.p), "B;c;");
+
+    // No source list is an empty one.
+    EXPECT_EQ(VekPropsMerge(destination.p, nullptr, 0), 0);
+    EXPECT_EQ(NamesOf(destination.p), "B;c;");
+    EXPECT_EQ(VekPropsMerge(destination.p, nullptr, -3), 0);
+    EXPECT_EQ(VekPropsCount(destination.p), 0);
 }
 
 // Names around the length that fits inside an item, and one that does not.

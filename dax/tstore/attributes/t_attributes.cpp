@@ -52,22 +52,25 @@ std::string Default_Attribute_Name(const T_Object &object) {
 }
 
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
-    const std::vector<Initial_Kind> &kinds = object.Initial_Attribute_Kinds().Get([&object] {
-        std::vector<Initial_Kind> worked_out;
+    const void *values = object.Initial_Attribute_Kinds().Get([&object] {
+        Initial_Kinds::Property_List list(VekPropsNew());
+        if (list == nullptr)
+            RethrowThreadError();
         for (int32_t n = 1;; ++n) {
-            std::string name(DeclaredName(object, n));
+            const std::string name(DeclaredName(object, n));
             if (name.empty())
-                return worked_out;
-            const AttributeType kind = Fresh_Kind(Declared_Type_Of(object, name));
-            auto value = std::make_unique<VekVariant>();
-            Default_Value(kind, *value);
-            worked_out.push_back(Initial_Kind{std::move(name), kind, std::move(value)});
+                return list;
+            VekVariant value;
+            Default_Value(Fresh_Kind(Declared_Type_Of(object, name)), value);
+            VEKPROPERTYA *item = VekPropsEditNamedItemA(list.get(), name.c_str());
+            if (item == nullptr)
+                RethrowThreadError();
+            CheckVekResult(VekVarCopy(&item->value, value.Get()));
         }
     });
-    for (const Initial_Kind &initial : kinds) {
-        // A new node is not modified by getting its starting values.
-        CheckVekResult(node._SetProperty(initial.name.c_str(), initial.value->Get()));
-    }
+    // A new node has no properties yet: the copy is the whole list, and the node
+    // is not modified by getting its starting values.
+    CheckVekResult(VekPropsMerge(node.Properties(), values, -3));
 }
 
 bool Attribute_Has_Value(const T_Object &object, std::string_view name) {

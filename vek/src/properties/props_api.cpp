@@ -89,8 +89,13 @@ VEK_API int32_t VEK_CALL VekPropsMerge(void *destination, const void *source, in
         if (destination == source)
             return 0;
         VEKPROPS &target = *VEKPROPS::From(destination);
-        const VEKPROPS empty;
-        const VEKPROPS &from = source != nullptr ? *VEKPROPS::From(source) : empty;
+        // No source is an empty list: nothing to add, or an empty copy.
+        if (source == nullptr) {
+            if (mode == -3)
+                target.Clear();
+            return 0;
+        }
+        const VEKPROPS &from = *VEKPROPS::From(source);
         if (mode == 0)
             return CopyEvery(target, from, kFunction);
         // An empty destination is left empty by a failed copy: as it was. Any other is
