@@ -82,6 +82,14 @@ TEST_P(Descriptors, BadIndexesAreRefused) {
     Outcome out_of_range = host.Read(members.AsObject(), "Item", {Value::I4(99)});
     EXPECT_EQ(static_cast<uint32_t>(out_of_range.scode), 0x8002000Bu);
     EXPECT_EQ(out_of_range.description, "Index 99 is out of the range 1 to 14");
+    EXPECT_EQ(host.Read(members.AsObject(), "Item", {Value::I4(0)}).description,
+              "Index 0 is out of the range 1 to 14");
+    // A number with a fraction is no index.
+    Value half;
+    half.Get()->vt = VT_R8;
+    half.Get()->dblVal = 1.5;
+    EXPECT_EQ(static_cast<uint32_t>(host.Read(members.AsObject(), "Item", {half}).scode),
+              0x80020005u);
     Outcome no_name = host.Read(members.AsObject(), "Item", {Value::Text("Nope")});
     EXPECT_EQ(no_name.description, "No item named 'Nope'");
     Outcome no_member = host.Read(Class().AsObject(), "DispId", {Value::Text("Nope")});
@@ -94,6 +102,10 @@ TEST_P(Descriptors, SettableTypesAndRegistration) {
     const Value descriptor = Value::Object(c->AsDispatch());
     const Value level = Read(descriptor, "Properties", {Value::Text("Level")});
     ASSERT_EQ(host.Assign(level.AsObject(), "PropertyType", Value::I4(VT_BSTR)).result, S_OK);
+    EXPECT_EQ(property->Type(), VT_BSTR);
+    // A number beyond the variant types is refused and the type stays.
+    const Outcome too_big = host.Assign(level.AsObject(), "PropertyType", Value::I4(0x10000 + 3));
+    EXPECT_EQ(static_cast<uint32_t>(too_big.scode), 0x80020005u);
     EXPECT_EQ(property->Type(), VT_BSTR);
     // A type descriptor assigned by value gives its default member, VarType.
     const Value bool_type =
