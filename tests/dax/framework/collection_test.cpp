@@ -62,6 +62,27 @@ TEST_P(Descriptors, CollectionsCountIndexAndWalkInNameOrder) {
     EXPECT_EQ(Read(Read(Class(), "Properties"), "Count").AsI4(), 8);
 }
 
+// The enumerator as hosts that fetch several items at a time use it.
+TEST_P(Descriptors, EnumeratorSaysWhenItRunsOut) {
+    const Value members = Read(Class(), "Members");
+    const Value made =
+        host.InvokeRaw(members.AsObject(), DISPID_NEWENUM, DISPATCH_METHOD, {}, {}).value;
+    ASSERT_EQ(made.Type(), VT_UNKNOWN);
+    platform::ComPtr<IEnumVARIANT> walker;
+    ASSERT_EQ((*made).punkVal->QueryInterface(platform::kIID_IEnumVARIANT, walker.OutVoid()), S_OK);
+    VARIANT items[20];
+    ULONG fetched = 0;
+    EXPECT_EQ(walker->Next(20, items, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 14u);
+    for (ULONG i = 0; i < fetched; ++i)
+        VariantClear(&items[i]);
+    EXPECT_EQ(walker->Next(1, items, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    ASSERT_EQ(walker->Reset(), S_OK);
+    EXPECT_EQ(walker->Skip(14), S_OK);
+    EXPECT_EQ(walker->Skip(1), S_FALSE);
+}
+
 // A collection called as a function gives its item, and a property called with
 // arguments reads through to the item, as both hosts write it.
 TEST_P(Descriptors, CollectionsCalledAsFunctionsGiveTheirItems) {
