@@ -60,6 +60,10 @@ TEST_P(Descriptors, CollectionsCountIndexAndWalkInNameOrder) {
     EXPECT_TRUE(Read(Read(parameters, "Item", {Value::I4(2)}), "IsOptional").AsBool());
     EXPECT_EQ(Read(Read(parameters, "Item", {Value::I4(2)}), "DefaultValue").AsI4(), 1000);
     EXPECT_EQ(Read(Read(Class(), "Properties"), "Count").AsI4(), 8);
+    // for...in passes over the hidden _NewEnum.
+    EXPECT_EQ(ScriptHost(Language::kJScript).ForIn(members.AsObject()),
+              (std::vector<std::string>{"Class", "Clone", "Count", "Item", "ToString",
+                                        "_CreateInstance"}));
 }
 
 // The enumerator as hosts that fetch several items at a time use it.

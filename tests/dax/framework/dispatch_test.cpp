@@ -116,6 +116,23 @@ TEST(Dispatch, JScriptForInListsVisibleMembersAndDeleteKeepsThem) {
     EXPECT_EQ(kJScript.Read(port->AsDispatch(), "Baud").value.AsI4(), 9600);
 }
 
+TEST(Dispatch, MemberPropertiesFollowAccessAndTheFetchedBits) {
+    auto port = NewPort();
+    const auto properties = [&](const char *name, DWORD fetch) {
+        DWORD found = 0xFFFFFFFF;
+        EXPECT_EQ(
+            port->GetMemberProperties(TestPort::Class().FindMember(name)->DispId(), fetch, &found),
+            S_OK);
+        return found;
+    };
+    const DWORD access = fdexPropCanGet | fdexPropCannotGet | fdexPropCanPut | fdexPropCannotPut;
+    EXPECT_EQ(properties("Baud", access), fdexPropCanGet | fdexPropCanPut);
+    EXPECT_EQ(properties("Id", access), fdexPropCanGet | fdexPropCannotPut);      // read-only
+    EXPECT_EQ(properties("Secret", access), fdexPropCannotGet | fdexPropCanPut);  // write-only
+    EXPECT_EQ(properties("Open", fdexPropCanCall | fdexPropCannotCall), fdexPropCanCall);
+    EXPECT_EQ(properties("Baud", fdexPropCanCall | fdexPropCannotCall), fdexPropCannotCall);
+}
+
 TEST(Dispatch, ArgumentsAreReadThroughReferences) {
     auto port = NewPort();
     // A by-reference VARIANT that refers to a by-reference VARIANT, then a BSTR by reference.
