@@ -49,6 +49,16 @@ TEST(ClassObjects, ARegisteredClassObjectIsFoundByItsClassIdUntilUnregistered) {
     EXPECT_EQ(CountInProcessRegistry(), in_process);
 }
 
+TEST(ClassObjects, UnregisteringAnUnknownObjectKeepsTheOthersServed) {
+    RegisterClassObject(PortClassObject());
+    ComponentRef never = NewClassDescriptor("Dax.NeverRegistered", platform::kGUID_NULL, 0);
+    UnregisterClassObject(static_cast<IClassFactory *>(never.Get()));
+    platform::ComPtr<IClassFactory> factory;
+    EXPECT_EQ(GetClassObject(&kTestPortClsId, &platform::kIID_IClassFactory, factory.OutVoid()),
+              S_OK);
+    UnregisterClassObject(PortClassObject());
+}
+
 TEST(ClassObjects, TheLastOneRegisteredWinsForTheSameClassId) {
     ComponentRef second = NewClassDescriptor("Dax.SecondPort", kTestPortClsId, 0);
     RegisterClassObject(PortClassObject());

@@ -31,6 +31,11 @@ TEST(InputMask, RequiredPlacesTakeExactlyTheirClass) {
     EXPECT_EQ(Check("AB_12", "LL-00"), MORPH_S_MASK_MISMATCH);   // literal differs
     EXPECT_EQ(Check("\xE9", "L"), MORPH_S_MASK_MISMATCH);        // letters are ASCII
     EXPECT_EQ(Check("\xE9", "&"), 0);
+    // The ends of the letter ranges.
+    EXPECT_EQ(Check("AZaz", "LLLL"), 0);
+    EXPECT_EQ(Check("@[`{", "CCCC"), 0);
+    EXPECT_EQ(Check("@", "L"), MORPH_S_MASK_MISMATCH);
+    EXPECT_EQ(Check("{", "A"), MORPH_S_MASK_MISMATCH);
 }
 
 TEST(InputMask, OptionalPlacesTakeAFittingCharacterOrNothing) {
@@ -42,6 +47,12 @@ TEST(InputMask, OptionalPlacesTakeAFittingCharacterOrNothing) {
     // No look-ahead: the optional digits take both, the required one finds nothing.
     EXPECT_EQ(Check("12", "990"), MORPH_S_MASK_MISMATCH);
     EXPECT_EQ(Check("123", "990"), 0);
+    // An optional place leaves a character that does not fit to the next place.
+    EXPECT_EQ(Check("a", "9L"), 0);
+    EXPECT_EQ(Check("-5", "?-0"), 0);
+    EXPECT_EQ(Check("5", "a"), 0);  // letters or digits
+    EXPECT_EQ(Check("Z9", "aa"), 0);
+    EXPECT_EQ(Check("-", "a"), MORPH_S_MASK_MISMATCH);
 }
 
 TEST(InputMask, LiteralsAreCaseSensitiveAndEscapesQuoteMaskCharacters) {

@@ -187,6 +187,10 @@ TEST(ComClassRegistration, WritesReadsAndRemovesTheEntriesOfAClass) {
     EXPECT_EQ(ZamGetLastError(), static_cast<int32_t>(0xC0040154));
     // Removing what is not there is no failure.
     EXPECT_EQ(ZamUnregisterCOMClassA("VekTest.Registered", 0, &kTestClassId), 0);
+    // The ProgID alone names the class to remove.
+    ASSERT_EQ(ZamRegisterCOMClassA("VekTest.ByName", 0, &kTestClassId, nullptr, "/x.so"), 0);
+    EXPECT_EQ(ZamUnregisterCOMClassA("VekTest.ByName", 0, nullptr), 0);
+    EXPECT_EQ(ZamGetCOMClassEntryA("VekTest.ByName", ZAM_CLASS_ENTRY_CLASS_ID), nullptr);
 }
 
 TEST(ComClassRegistration, RefusesIncompleteEntries) {

@@ -60,6 +60,31 @@ TEST_P(Descriptors, CollectionsCountIndexAndWalkInNameOrder) {
     EXPECT_TRUE(Read(Read(parameters, "Item", {Value::I4(2)}), "IsOptional").AsBool());
     EXPECT_EQ(Read(Read(parameters, "Item", {Value::I4(2)}), "DefaultValue").AsI4(), 1000);
     EXPECT_EQ(Read(Read(Class(), "Properties"), "Count").AsI4(), 8);
+    // for...in passes over the hidden _NewEnum.
+    EXPECT_EQ(ScriptHost(Language::kJScript).ForIn(members.AsObject()),
+              (std::vector<std::string>{"Class", "Clone", "Count", "Item", "ToString",
+                                        "_CreateInstance"}));
+}
+
+// The enumerator as hosts that fetch several items at a time use it.
+TEST_P(Descriptors, EnumeratorSaysWhenItRunsOut) {
+    const Value members = Read(Class(), "Members");
+    const Value made =
+        host.InvokeRaw(members.AsObject(), DISPID_NEWENUM, DISPATCH_METHOD, {}, {}).value;
+    ASSERT_EQ(made.Type(), VT_UNKNOWN);
+    platform::ComPtr<IEnumVARIANT> walker;
+    ASSERT_EQ((*made).punkVal->QueryInterface(platform::kIID_IEnumVARIANT, walker.OutVoid()), S_OK);
+    VARIANT items[20];
+    ULONG fetched = 0;
+    EXPECT_EQ(walker->Next(20, items, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 14u);
+    for (ULONG i = 0; i < fetched; ++i)
+        VariantClear(&items[i]);
+    EXPECT_EQ(walker->Next(1, items, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    ASSERT_EQ(walker->Reset(), S_OK);
+    EXPECT_EQ(walker->Skip(14), S_OK);
+    EXPECT_EQ(walker->Skip(1), S_FALSE);
 }
 
 // A collection called as a function gives its item, and a property called with
@@ -82,6 +107,14 @@ TEST_P(Descriptors, BadIndexesAreRefused) {
     Outcome out_of_range = host.Read(members.AsObject(), "Item", {Value::I4(99)});
     EXPECT_EQ(static_cast<uint32_t>(out_of_range.scode), 0x8002000Bu);
     EXPECT_EQ(out_of_range.description, "Index 99 is out of the range 1 to 14");
+    EXPECT_EQ(host.Read(members.AsObject(), "Item", {Value::I4(0)}).description,
+              "Index 0 is out of the range 1 to 14");
+    // A number with a fraction is no index.
+    Value half;
+    half.Get()->vt = VT_R8;
+    half.Get()->dblVal = 1.5;
+    EXPECT_EQ(static_cast<uint32_t>(host.Read(members.AsObject(), "Item", {half}).scode),
+              0x80020005u);
     Outcome no_name = host.Read(members.AsObject(), "Item", {Value::Text("Nope")});
     EXPECT_EQ(no_name.description, "No item named 'Nope'");
     Outcome no_member = host.Read(Class().AsObject(), "DispId", {Value::Text("Nope")});
@@ -94,6 +127,10 @@ TEST_P(Descriptors, SettableTypesAndRegistration) {
     const Value descriptor = Value::Object(c->AsDispatch());
     const Value level = Read(descriptor, "Properties", {Value::Text("Level")});
     ASSERT_EQ(host.Assign(level.AsObject(), "PropertyType", Value::I4(VT_BSTR)).result, S_OK);
+    EXPECT_EQ(property->Type(), VT_BSTR);
+    // A number beyond the variant types is refused and the type stays.
+    const Outcome too_big = host.Assign(level.AsObject(), "PropertyType", Value::I4(0x10000 + 3));
+    EXPECT_EQ(static_cast<uint32_t>(too_big.scode), 0x80020005u);
     EXPECT_EQ(property->Type(), VT_BSTR);
     // A type descriptor assigned by value gives its default member, VarType.
     const Value bool_type =

@@ -57,6 +57,12 @@ TEST(ComponentDescriptor, AllocatesIdsFromTheFirstFreeAbove0x40000000) {
     EXPECT_EQ(d->Members().NameCount(), 3u);
     EXPECT_EQ(d->AllocateDispId("Third"), 0x40000003);
     EXPECT_TRUE(d->FindMember("THIRD")->IsPlaceholder());
+    // Every id taken is passed over, however many follow each other.
+    ComponentRef e = Bare();
+    e->AddMember(NewProperty("Taken1", 0x40000000).Get());
+    e->AddMember(NewProperty("Taken2", 0x40000001).Get());
+    e->AddMember(NewProperty("Taken3", 0x40000002).Get());
+    EXPECT_EQ(e->AddMember(NewProperty("Free").Get()), 0x40000003);
 }
 
 TEST(ComponentDescriptor, RealMemberReplacesPlaceholderKeepingItsId) {
@@ -157,6 +163,14 @@ TEST(ComponentDescriptor, RemovedMemberIsDetachedAndRefusesCalls) {
     EXPECT_TRUE(c->RemoveMember(member.Get()));
     EXPECT_EQ(c->FindMember("Gone"), nullptr);
     EXPECT_FALSE(c->RemoveMember(member.Get()));
+    // A call by the id of a member removed after it was called does not reach it.
+    auto called = NewProperty("Called");
+    const DISPID id = c->AddMember(called.Get());
+    EXPECT_THROW(c->Invoke(port.Get(), id, 0x1000, nullptr, nullptr, false), EZamError);
+    ASSERT_TRUE(c->RemoveMember(called.Get()));
+    EXPECT_EQ(RaisedDescription(Code(0xC0020003),
+                                [&] { c->Invoke(port.Get(), id, 0x1000, nullptr, nullptr, true); }),
+              "Unknown member: Dax.Removable.#" + std::to_string(id));
     EXPECT_EQ(RaisedDescription(Code(0xC000FFFF),
                                 [&] { member->Invoke(port.Get(), 0x1000, nullptr, nullptr); }),
               "Member descriptor is no longer attached to a component descriptor");
@@ -186,6 +200,39 @@ TEST(ComponentDescriptor, InternalMembersAreFoundOnlyByLookupsOfAll) {
     EXPECT_THROW(c->Invoke(port.Get(), id, 0x1000, nullptr, value.Get(), false), EMemberNotFound);
     c->Invoke(port.Get(), id, 0x1000 | 0x20, nullptr, value.Get(), false);
     EXPECT_EQ((*value).lVal, 5);
+    // Scripts cannot look the name up either.
+    auto instance = MakeObject<InstanceOf>(c);
+    platform::Bstr name(platform::BstrFromText("Inner"));
+    DISPID found = 0;
+    EXPECT_EQ(instance->GetDispID(name.Get(), fdexNameCaseInsensitive, &found), DISP_E_UNKNOWNNAME);
+    LPOLESTR names[] = {name.Get()};
+    EXPECT_EQ(instance->GetIDsOfNames(platform::kGUID_NULL, names, 1, 0, &found),
+              DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(found, DISPID_UNKNOWN);
+}
+
+TEST(ComponentDescriptor, ParamArrayTakesAnyNumberOfArgumentsEvenNone) {
+    auto port = NewPort();
+    ComponentRef c = Bare("Dax.Rest");
+    const auto method =
+        AddMethod(*c.Get(), "Count",
+                  [](DispatchObject *, const ArgumentValues &values, VARIANT *result) {
+                      SetInt32(result, static_cast<int32_t>(values.Count()));
+                  },
+                  {Parameter("First", VT_I4, kParamIn | kParamOptional),
+                   Parameter("Rest", VT_VARIANT, kParamIn | kParamArray)});
+    const auto count = [&](std::vector<Value> arguments) {
+        OwnedVariant result;
+        std::vector<VARIANT> values;
+        for (Value &argument : arguments)
+            values.push_back(*argument);
+        c->InvokeMember(port.Get(), method->DispId(), 0x100, values.data(), values.size(),
+                        result.Get());
+        return (*result).lVal;
+    };
+    EXPECT_NO_THROW(count({}));
+    EXPECT_NO_THROW(count({Value::I4(1)}));
+    EXPECT_EQ(count({Value::I4(1), Value::Text("a"), Value::I4(3)}), 3);
 }
 
 TEST(ComponentDescriptor, CreateInstanceByKind) {

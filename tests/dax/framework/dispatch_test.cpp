@@ -66,6 +66,13 @@ TEST_P(BothHosts, ObjectAssignmentsFollowTheFlags) {
     // VBScript's plain assignment of an object assigns its default value.
     ASSERT_EQ(kVBScript.Assign(o, "Name", Value::Object(other->AsDispatch())).result, S_OK);
     EXPECT_EQ(port->name, "COM9");
+    // When reading that default value fails, the assignment fails with its code.
+    const Outcome cls = kVBScript.Read(o, "Class");
+    const Outcome members = kVBScript.Read(cls.value.AsObject(), "Members");
+    const Outcome refused = kVBScript.Assign(o, "Name", members.value);
+    EXPECT_EQ(refused.result, DISP_E_EXCEPTION);
+    EXPECT_EQ(static_cast<uint32_t>(refused.scode), 0x80020004u);  // Item misses its index
+    EXPECT_EQ(port->name, "COM9");
 }
 
 TEST(Dispatch, PlainPutOfNullObjectAndPutRefOfValueAreRefused) {
@@ -109,6 +116,23 @@ TEST(Dispatch, JScriptForInListsVisibleMembersAndDeleteKeepsThem) {
     EXPECT_EQ(kJScript.Read(port->AsDispatch(), "Baud").value.AsI4(), 9600);
 }
 
+TEST(Dispatch, MemberPropertiesFollowAccessAndTheFetchedBits) {
+    auto port = NewPort();
+    const auto properties = [&](const char *name, DWORD fetch) {
+        DWORD found = 0xFFFFFFFF;
+        EXPECT_EQ(
+            port->GetMemberProperties(TestPort::Class().FindMember(name)->DispId(), fetch, &found),
+            S_OK);
+        return found;
+    };
+    const DWORD access = fdexPropCanGet | fdexPropCannotGet | fdexPropCanPut | fdexPropCannotPut;
+    EXPECT_EQ(properties("Baud", access), fdexPropCanGet | fdexPropCanPut);
+    EXPECT_EQ(properties("Id", access), fdexPropCanGet | fdexPropCannotPut);      // read-only
+    EXPECT_EQ(properties("Secret", access), fdexPropCannotGet | fdexPropCanPut);  // write-only
+    EXPECT_EQ(properties("Open", fdexPropCanCall | fdexPropCannotCall), fdexPropCanCall);
+    EXPECT_EQ(properties("Baud", fdexPropCanCall | fdexPropCannotCall), fdexPropCannotCall);
+}
+
 TEST(Dispatch, ArgumentsAreReadThroughReferences) {
     auto port = NewPort();
     // A by-reference VARIANT that refers to a by-reference VARIANT, then a BSTR by reference.
@@ -128,6 +152,22 @@ TEST(Dispatch, ArgumentsAreReadThroughReferences) {
                            DISPATCH_METHOD, &block, result.Get(), nullptr, nullptr),
               S_OK);
     EXPECT_EQ(result.AsText(), "COM1:ro:1000");
+    // A chain of four references to references is followed; a fifth is refused.
+    VARIANT chain[5];
+    for (int i = 0; i < 5; ++i) {
+        VariantInit(&chain[i]);
+        chain[i].vt = VT_BYREF | VT_VARIANT;
+        chain[i].pvarVal = i < 4 ? &chain[i + 1] : &inner;
+    }
+    DISPPARAMS deep = {&chain[1], nullptr, 1, 0};
+    ASSERT_EQ(port->Invoke(TestPort::Class().FindMember("Open")->DispId(), platform::kGUID_NULL, 0,
+                           DISPATCH_METHOD, &deep, result.Get(), nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(result.AsText(), "COM1:ro:1000");
+    DISPPARAMS deeper = {&chain[0], nullptr, 1, 0};
+    EXPECT_EQ(port->Invoke(TestPort::Class().FindMember("Open")->DispId(), platform::kGUID_NULL, 0,
+                           DISPATCH_METHOD, &deeper, result.Get(), nullptr, nullptr),
+              Code(0xC0004003));
     // A null reference is refused with E_POINTER naming the argument.
     outer.pvarVal = nullptr;
     EXCEPINFO record{};
@@ -157,6 +197,17 @@ TEST(Dispatch, NamedArgumentsGoToTheirPositions) {
     ASSERT_EQ(port->GetIDsOfNames(platform::kGUID_NULL, names, 2, 0, ids), S_OK);
     EXPECT_EQ(ids[0], open);
     EXPECT_EQ(ids[1], 1);
+    // An unknown parameter name fails the lookup and alone stays unknown.
+    platform::Bstr wrong(platform::BstrFromText("Speed"));
+    LPOLESTR with_wrong[] = {method.Get(), wrong.Get()};
+    EXPECT_EQ(port->GetIDsOfNames(platform::kGUID_NULL, with_wrong, 2, 0, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], open);
+    EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+    // A named argument may not name a position the positional ones fill already.
+    Outcome repeated = kJScript.InvokeRaw(port->AsDispatch(), open, DISPATCH_METHOD,
+                                          {Value::Text("r"), Value::Text("x")}, {0});
+    EXPECT_EQ(static_cast<uint32_t>(repeated.scode), 0x80070057u);
+    EXPECT_EQ(repeated.description, "Argument 1 is given more than once");
     // A property read refuses named arguments; a write takes only DISPID_PROPERTYPUT.
     const DISPID baud = TestPort::Class().FindMember("Baud")->DispId();
     Outcome read =

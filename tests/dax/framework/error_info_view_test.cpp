@@ -84,6 +84,7 @@ TEST(ErrorInfoView, NumberWritesFollowTheRaisedCodeRule) {
               S_OK);
     EXPECT_EQ(ReadI4(error.Get(), "Number"), static_cast<int32_t>(0x80020003u));
     EXPECT_EQ(ReadText(error.Get(), "Message"), "Error 80020003h: Member not found");
+    EXPECT_EQ(ErrorNumberFromScript(0xFFFF), static_cast<int32_t>(0xE20FFFFFu));
     EXPECT_EQ(ErrorNumberFromScript(0x10000), static_cast<int32_t>(0xC0010000u));
 }
 

@@ -73,6 +73,8 @@ TEST_F(ExceptionRecord, MissingValuesAndParameters) {
     EXPECT_EQ(put.scode, 0x80020004u);
     EXPECT_EQ(put.source, "Dax.TestPort.Invoke(\"Baud\",...)");
     EXPECT_EQ(put.description, "Missing value in property 'Dax.TestPort.Baud' assignment");
+    EXPECT_EQ(Fail(o, IdOf("Peer"), DISPATCH_PROPERTYPUTREF, {}).description,
+              "Missing value in property 'Dax.TestPort.Peer' assignment");
     EXPECT_EQ(Fail(o, IdOf("Open"), DISPATCH_METHOD, {Value::I4(1)}, {-9}).description,
               "Missing parameter in call to 'Dax.TestPort.Open'");
 }
@@ -92,6 +94,8 @@ TEST_F(ExceptionRecord, ParameterRowsNameTheParameter) {
     EXPECT_EQ(Fail(o, IdOf("Open"), DISPATCH_METHOD, {Value::Text("r"), Value::I4(1), Value::I4(2)})
                   .description,
               "Invalid number of parameters in call to 'Dax.TestPort.Open'");
+    EXPECT_EQ(Fail(o, IdOf("Bits"), DISPATCH_PROPERTYGET, {Value::I4(1), Value::I4(2)}).scode,
+              0x8002000Eu);  // one index only
     UINT argument = 99;
     EXCEPINFO record{};
     ParameterBlock block({Value::Text("r"), Value::Text("soon")}, {}, true);

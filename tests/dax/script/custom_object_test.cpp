@@ -87,6 +87,26 @@ TEST_P(BothHosts, NamesNeverWrittenReadAsNothing) {
     EXPECT_EQ(kJScript.ForIn(o), std::vector<std::string>{});
 }
 
+TEST(CustomObjectNames, UnknownNamesAreNoPlaceForArgumentsOrIndexes) {
+    auto object = CustomObject::Create();
+    IDispatch *o = object->AsDispatch();
+    // A read with arguments has nothing to pass them to.
+    const Outcome read = kVBScript.Read(o, "Missing", {Value::I4(1)});
+    EXPECT_EQ(read.result, DISP_E_EXCEPTION);
+    EXPECT_EQ(static_cast<uint32_t>(read.scode), 0x80020003u);
+    // ...but JScript's `this`, named, is no argument: the read gives Empty.
+    DISPID id = DISPID_UNKNOWN;
+    ASSERT_EQ(kVBScript.Lookup(o, "Missing", false, &id), S_OK);
+    const Outcome with_this =
+        kJScript.InvokeRaw(o, id, DISPATCH_PROPERTYGET, {Value::Object(o)}, {DISPID_THIS});
+    EXPECT_EQ(with_this.result, S_OK) << with_this.description;
+    EXPECT_EQ(with_this.value.Type(), VT_EMPTY);
+    // An indexed assignment does not make a property.
+    EXPECT_NE(kVBScript.Assign(o, "Table", Value::I4(5), {Value::I4(1)}).result, S_OK);
+    EXPECT_TRUE(ReadsNothing(kVBScript.Read(o, "Table")));
+    EXPECT_EQ(kJScript.ForIn(o), std::vector<std::string>{});
+}
+
 TEST_P(BothHosts, NamesIgnoreLetterCase) {
     ASSERT_EQ(host.Assign(o, "Baud", Value::I4(9600)).result, S_OK);
     EXPECT_EQ(kVBScript.Read(o, "BAUD").value.AsI4(), 9600);
@@ -128,6 +148,11 @@ TEST(CustomObjectEnumeration, ForInListsOwnPropertiesInCreationOrderAndDeleteRem
     ASSERT_EQ(kJScript.Assign(o, "alpha", Value::I4(7)).result, S_OK);
     EXPECT_EQ(kJScript.Read(o, "alpha").value.AsI4(), 7);
     EXPECT_EQ(kJScript.ForIn(o), (std::vector<std::string>{"Zeta", "Mid", "alpha"}));
+    // Deleting a name only looked up drops its reservation.
+    kVBScript.Read(o, "Reserved");
+    ASSERT_NE(object->Descriptor().FindMember("Reserved"), nullptr);
+    EXPECT_EQ(kJScript.Delete(o, "Reserved"), S_OK);
+    EXPECT_EQ(object->Descriptor().FindMember("Reserved"), nullptr);
     // The framework's members stay.
     EXPECT_EQ(kJScript.Delete(o, "Class"), S_FALSE);
     EXPECT_EQ(kJScript.Read(o, "ToString").result, S_OK);
@@ -177,6 +202,14 @@ TEST(CustomObjectPrototype, BorrowsMembersOfAnyFrameworkClassKeepingIdsUpToZero)
     EXPECT_EQ(refused.result, DISP_E_EXCEPTION);
     EXPECT_EQ(static_cast<uint32_t>(refused.scode), 0x80020005u);
     EXPECT_EQ(port->baud, 300);
+    // An object written through a borrowed member is stored as the object.
+    auto other = NewPort();
+    ASSERT_EQ(kJScript.Assign(o, "Peer", Value::Object(other->AsDispatch())).result, S_OK);
+    EXPECT_EQ(port->peer.Get(), other->AsDispatch());
+    ASSERT_EQ(kVBScript.Assign(o, "Peer", Value::Object(port->AsDispatch()), {}, true).result,
+              S_OK);
+    EXPECT_EQ(port->peer.Get(), port->AsDispatch());
+    port->peer = platform::ComPtr<IDispatch>();  // no cycle
     // The object's own members are not borrowed.
     EXPECT_EQ(kVBScript.Read(o, "ToString").value.AsText(), "CustomObject");
 }
@@ -194,6 +227,12 @@ TEST(CustomObjectPrototype, CreateInstanceChecksItsArguments) {
     const Outcome plain = kVBScript.Read(o, "_CreateInstance");
     ASSERT_EQ(plain.result, S_OK);
     EXPECT_EQ(kVBScript.Read(plain.value.AsObject(), "Prototype").value.AsObject(), nullptr);
+    // JScript's null (and VBScript's Null) is no prototype.
+    Value null;
+    null.Get()->vt = VT_NULL;
+    const Outcome from_null = kJScript.Read(o, "_CreateInstance", {null});
+    ASSERT_EQ(from_null.result, S_OK) << from_null.description;
+    EXPECT_EQ(kJScript.Read(from_null.value.AsObject(), "Prototype").value.AsObject(), nullptr);
     // JScript's `new o()` is the construct call.
     const Outcome constructed = kJScript.InvokeRaw(o, DISPID_VALUE, DISPATCH_CONSTRUCT, {}, {});
     ASSERT_EQ(constructed.result, S_OK);
@@ -222,6 +261,7 @@ TEST(CustomObjectClone, CopiesOwnPropertiesAndPrototype) {
     object->Descriptor().Aggregate(prototype->AsDispatch());
     ASSERT_EQ(kJScript.Assign(o, "B", Value::Text("b")).result, S_OK);
     ASSERT_EQ(kJScript.Assign(o, "A", Value::I4(1)).result, S_OK);
+    object->Descriptor().SetCopyOnChange(true);
     const Outcome clone = kVBScript.Read(o, "Clone");
     ASSERT_EQ(clone.result, S_OK);
     IDispatch *copy = clone.value.AsObject();
@@ -229,6 +269,11 @@ TEST(CustomObjectClone, CopiesOwnPropertiesAndPrototype) {
     EXPECT_EQ(kJScript.Read(copy, "Shared").value.AsI4(), 9);
     ASSERT_EQ(kJScript.Assign(copy, "A", Value::I4(2)).result, S_OK);
     EXPECT_EQ(kJScript.Read(o, "A").value.AsI4(), 1);
+    // The copy writes borrowed properties as the original does: into its own copy.
+    const Outcome copy_class = kJScript.Read(copy, "Class");
+    EXPECT_TRUE(kJScript.Read(copy_class.value.AsObject(), "CopyOnChange").value.AsBool());
+    ASSERT_EQ(kJScript.Assign(copy, "Shared", Value::I4(10)).result, S_OK);
+    EXPECT_EQ(kJScript.Read(prototype->AsDispatch(), "Shared").value.AsI4(), 9);
     // Aggregating the same object twice is refused.
     try {
         object->Descriptor().Aggregate(prototype->AsDispatch());
@@ -278,6 +323,14 @@ TEST(CustomObjectTypes, PossibleValueTextsStoreTheirValues) {
     Value wrong = Value::Text("on");  // texts compare with letter case
     EXPECT_THROW(property->SetValue(*wrong), Ostrel::Zam::EZamError);
     EXPECT_EQ(property->Value().lVal, 0);
+
+    // A text property keeps the text given: the list only describes its values.
+    auto label = Ostrel::Zam::MakeObject<CustomObject::Property>("Label", -1, empty);
+    label->SetType(VT_BSTR);
+    label->SetPossibleValues({"1: On"});
+    label->SetValue(*on);
+    ASSERT_EQ(label->Value().vt, VT_BSTR);
+    EXPECT_EQ(BstrText(label->Value().bstrVal), "On");
 }
 
 }  // namespace

@@ -83,6 +83,18 @@ TEST_P(FormatChecked, MalformedMaskReportsTheFormatLibrarysError) {
     EXPECT_EQ(host.Read(o, "Code").value.AsText(), "1");
 }
 
+TEST_P(FormatChecked, CloneKeepsTheMasks) {
+    ASSERT_EQ(host.Assign(o, "Code", Value::Text("AB")).result, S_OK);
+    ASSERT_EQ(SetMask(o, "Code", "LL").result, S_OK);
+    const Outcome clone = kVBScript.Read(o, "Clone");
+    IDispatch *copy = clone.value.AsObject();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(host.Read(PropertyOf(copy, "Code").AsObject(), "IFM").value.AsText(), "LL");
+    EXPECT_EQ(static_cast<uint32_t>(host.Assign(copy, "Code", Value::Text("12")).scode),
+              0xA2100010u);
+    EXPECT_EQ(host.Read(copy, "Code").value.AsText(), "AB");
+}
+
 TEST(FormatCheckedPrototype, CopyOnChangeCopyStartsWithoutMask) {
     auto prototype = DaxCustomObject::Create();
     IDispatch *p = prototype->AsDispatch();

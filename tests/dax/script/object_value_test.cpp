@@ -68,6 +68,10 @@ TEST_F(TStoreObjectValues, ObjectWithoutValueAndObjectsElsewhere) {
     // An unknown class name fails with the support library's error.
     ASSERT_EQ(T_SetA("Main.Port!ClassName", "No.Such.Class", 0x33), 0);
     EXPECT_LT(T_GetVariantA("Main.Port!Value", 0x19, read.Get()), 0);
+    // Class names ignore letter case, as class names do everywhere.
+    ASSERT_EQ(T_SetA("Main.Port!ClassName", "customOBJECT", 0x33), 0);
+    ASSERT_EQ(T_GetVariantA("Main.Port!Value", 0x19, read.Get()), 0) << LastError();
+    EXPECT_EQ(kVBScript.Read(read.AsObject(), "ToString").value.AsText(), "CustomObject");
     // Without a class name "Value" reads as the value stored.
     ASSERT_EQ(T_SetA("Main.Port!ClassName", "", 0x33), 0);
     ASSERT_EQ(T_GetVariantA("Main.Port!Value", 0x19, read.Get()), 0);
