@@ -346,13 +346,36 @@ TEST(TreeNode, NamesOfEveryLengthAndFromThemselves) {
         ASSERT_EQ(node->SetName(name.data(), static_cast<int32_t>(name.size())), 0);
         EXPECT_EQ(node->GetName(), name);
     }
-    // A name taken from the node's own name, short and long.
+    // A name taken from the node's own name, short and long, its end or its start.
     for (const std::string &name : {std::string("abcdef"), std::string(60, 'x') + "yz"}) {
         node->SetName(name.c_str(), -1);
-        const std::string_view own = node->GetName();
+        std::string_view own = node->GetName();
         ASSERT_EQ(node->SetName(own.data() + 2, static_cast<int32_t>(own.size() - 2)), 0);
         EXPECT_EQ(node->GetName(), name.substr(2));
+        own = node->GetName();
+        ASSERT_EQ(node->SetName(own.data(), 3), 0);
+        EXPECT_EQ(node->GetName(), name.substr(2, 3));
+        EXPECT_EQ(node->NameTag(), VekTreeNode::NameTagOf(name.substr(2, 3)));
     }
+}
+
+// The tag of a name (its length and last byte) is what walks compare first: it
+// must be the same for a node as for the name alone, whatever way the node got it.
+TEST(TreeNode, NameTagsFollowEveryName) {
+    Node node = Make("");
+    EXPECT_EQ(node->NameTag(), VekTreeNode::NameTagOf(""));
+    for (const char *name : {"N7", "Port", "fifteen_bytes__", "sixteen_bytes___", "", "x",
+                             "a much longer name than fits", "Q"}) {
+        ASSERT_EQ(node->SetName(name, -1), 0);
+        EXPECT_EQ(node->NameTag(), VekTreeNode::NameTagOf(name)) << name;
+        std::unique_ptr<VekTreeNode> copy(node->Copy(false));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->NameTag(), VekTreeNode::NameTagOf(name)) << name;
+        EXPECT_EQ(copy->GetName(), name);
+    }
+    EXPECT_NE(VekTreeNode::NameTagOf("N1"), VekTreeNode::NameTagOf("N2"));
+    EXPECT_NE(VekTreeNode::NameTagOf("N1"), VekTreeNode::NameTagOf("NN1"));
+    EXPECT_EQ(VekTreeNode::NameTagOf("nA") ^ VekTreeNode::NameTagOf("Na"), 0x20);
 }
 
 // A node class of a host library, derived across the library boundary.

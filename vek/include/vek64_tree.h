@@ -105,8 +105,25 @@ class VEK_CLASS VekTreeNode {
     // inline: walks ask every node for its name.
     std::string_view GetName() const {
         if (short_name_length_ != kLongName)
-            return std::string_view(short_name_, short_name_length_);
+            return std::string_view(short_name_ + (kShortName - short_name_length_),
+                                    short_name_length_);
         return std::string_view(name_, static_cast<size_t>(VekTextLength(name_)));
+    }
+    // The name's length (0xFF for any name longer than 15 bytes) and last byte (0
+    // for the empty name) in one number, read from two neighbouring bytes: walks
+    // that look for one name among many siblings compare tags first, since two
+    // names can only be equal ignoring ASCII case when their tags differ in bit
+    // 0x20 at most.
+    uint16_t NameTag() const {
+        return static_cast<uint16_t>(static_cast<unsigned char>(short_name_[kShortName - 1]) |
+                                     short_name_length_ << 8);
+    }
+    // The tag that a node of that name has.
+    static uint16_t NameTagOf(std::string_view name) {
+        const unsigned length =
+            name.size() > kShortName ? unsigned{kLongName} : static_cast<unsigned>(name.size());
+        const unsigned last = name.empty() ? 0 : static_cast<unsigned char>(name.back());
+        return static_cast<uint16_t>(last | length << 8);
     }
     int32_t SetName(const char *name, int32_t length);
 
@@ -199,8 +216,10 @@ class VEK_CLASS VekTreeNode {
     // 0 or a status.
     int32_t CopyChildrenOf(const VekTreeNode &source);
 
-    // Names up to kShortName characters live in the node itself (short_name_); a
-    // longer one is a counted text (name_). Either way a copy of a node with a
+    // Names up to kShortName characters live in the node itself (short_name_,
+    // ending at its last byte, so that the last byte of every name sits beside its
+    // length for NameTag); a longer one is a counted text (name_), its last byte
+    // kept in short_name_'s last place too. Either way a copy of a node with a
     // short name needs no allocation for it.
     enum : size_t { kShortName = 15 };
     enum : uint8_t { kLongName = 0xFF };  // short_name_length_ of a long name
@@ -216,8 +235,8 @@ class VEK_CLASS VekTreeNode {
     VekTreeNode *first_child_ = nullptr;
     VekTreeNode *next_ = nullptr;
     uint32_t attributes_ = 0;
-    uint8_t short_name_length_ = 0;
     char short_name_[kShortName] = {};
+    uint8_t short_name_length_ = 0;
     int32_t child_count_ = 0;
     // Twin caches: valid while twin_generation_ equals the parent's
     // children_generation_.

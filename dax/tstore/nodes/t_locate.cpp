@@ -27,30 +27,28 @@ struct Twin {
     int32_t index = 0;
 };
 
-// A sought name, compared with the siblings of one level: the length and then the
-// last byte (where sibling names that share a stem, such as N1, N2, ..., differ)
-// turn most siblings away before the whole name is compared. Two bytes that differ
-// in any bit but 0x20 differ ignoring case too, so the last byte is tested without
-// folding. Never empty.
+// A sought name, compared with the siblings of one level: the node class's name
+// tags (length and last byte, where sibling names that share a stem, such as N1,
+// N2, ..., differ) turn most siblings away with one test before the whole name is
+// compared. Two bytes that differ in any bit but 0x20 differ ignoring case too, so
+// the last byte is tested without folding. Never empty.
 class SoughtName {
   public:
-    explicit SoughtName(std::string_view name)
-        : name_(name), last_(static_cast<unsigned char>(name.back())) {}
+    explicit SoughtName(std::string_view name) : name_(name), tag_(VekTreeNode::NameTagOf(name)) {}
 
-    bool Matches(std::string_view candidate) const {
-        return candidate.size() == name_.size() &&
-               ((static_cast<unsigned char>(candidate.back()) ^ last_) & ~0x20u) == 0 &&
-               Same_Name(candidate, name_);
+    bool Matches(const VekTreeNode &candidate) const {
+        return ((candidate.NameTag() ^ tag_) & ~0x20u) == 0 &&
+               Same_Name(candidate.GetName(), name_);
     }
 
   private:
     std::string_view name_;
-    unsigned char last_;
+    uint16_t tag_;
 };
 
 Twin LastTwin(const VekTreeNode &parent, const SoughtName &name) {
     for (VekTreeNode *child = parent.LastChild(); child != nullptr; child = child->GetPrevSib()) {
-        if (name.Matches(child->GetName()))
+        if (name.Matches(*child))
             return {child, child->GetTwinIndex()};
     }
     return {};
@@ -59,7 +57,7 @@ Twin LastTwin(const VekTreeNode &parent, const SoughtName &name) {
 Twin NthTwin(const VekTreeNode &parent, const SoughtName &name, int32_t index) {
     int32_t count = 0;
     for (VekTreeNode *child = parent.FirstChild(); child != nullptr; child = child->GetNextSib()) {
-        if (name.Matches(child->GetName()) && ++count == index)
+        if (name.Matches(*child) && ++count == index)
             return {child, index};
     }
     return {};

@@ -19,9 +19,13 @@ int32_t VekTreeNode::SetName(const char *name, int32_t length) {
     }
     // Twin ranks only change when the name changes other than in letter case.
     const bool renamed = !vek::SameTextIgnoringCase(GetName(), text);
-    // The new name may be (part of) the old one: it is copied before that is freed.
+    // The new name may be (part of) the old one: it is read before it is moved or
+    // freed. A short name ends at the room's last byte; a long one leaves its last
+    // byte there (NameTag).
+    const char last = text.empty() ? '\0' : text.back();
     if (fresh == nullptr && !text.empty())
-        std::memmove(short_name_, text.data(), text.size());
+        std::memmove(short_name_ + (kShortName - text.size()), text.data(), text.size());
+    short_name_[kShortName - 1] = last;
     short_name_length_ = fresh == nullptr ? static_cast<uint8_t>(text.size()) : uint8_t{kLongName};
     VekTextFree(name_);
     name_ = fresh;
