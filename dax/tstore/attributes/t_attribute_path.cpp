@@ -92,7 +92,7 @@ AttributeTarget Resolve_Attribute_Path(std::string_view path, const char *source
     target.attribute = AttributeName(*object, parts.attribute, target.path, source, use);
     target.is_name = Same_Name(target.attribute, "Name");
     if (found != nullptr)
-        object->Commit_Spare_Path(found);
+        object->Commit_Plain_Path(found, parts.node);
     else if (!Locate_Completing(*object, parts.node))
         return Unresolved(handling, kNodeMissing, source, "Node doesn't exist: %.234s",
                           target.path);

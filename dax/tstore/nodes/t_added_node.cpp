@@ -6,36 +6,30 @@
 
 namespace Ostrel::Zam::tstore {
 
-bool Added_Node::Path_Text::Join(std::string_view parent, std::string_view name,
-                                 std::string_view suffix) {
-    const size_t length = parent.size() + 1 + name.size() + suffix.size();
+bool Added_Node::Path_Text::Join(std::string_view parent, std::string_view name) {
+    const size_t length = parent.size() + 1 + name.size();
     if (length > bytes_.size())
         return false;
     char *next = bytes_.data();
     std::memcpy(next, parent.data(), parent.size());
     next += parent.size();
     *next++ = '.';
-    // Names and the suffix are a few bytes: a loop costs less than a call.
+    // A name is a few bytes: a loop costs less than a call.
     for (const char c : name)
-        *next++ = c;
-    for (const char c : suffix)
         *next++ = c;
     length_ = length;
     return true;
 }
 
-Added_Node::Found Added_Node::Node_By(std::string_view path, const VekTreeNode *root) const {
-    if (path != path_.View() || !Unchanged_From(0, root))
-        return {};
-    return {node_, walked_path_.View()};
+VekTreeNode *Added_Node::Node_By(std::string_view path, const VekTreeNode *root) const {
+    return path == path_.View() && Unchanged_From(0, root) ? node_ : nullptr;
 }
 
 // The parent has children added since (its own generation is not asked), but
 // the nodes above it must be as they were.
-Added_Node::Found Added_Node::Parent_By(std::string_view path, const VekTreeNode *root) const {
-    if (path != path_.View(parent_length_) || !Unchanged_From(1, root))
-        return {};
-    return {ancestors_[0].node, walked_path_.View(walked_parent_length_)};
+VekTreeNode *Added_Node::Parent_By(std::string_view path, const VekTreeNode *root) const {
+    return path == path_.View(parent_length_) && Unchanged_From(1, root) ? ancestors_[0].node
+                                                                         : nullptr;
 }
 
 bool Added_Node::Unchanged_From(size_t first, const VekTreeNode *root) const {
@@ -48,8 +42,7 @@ bool Added_Node::Unchanged_From(size_t first, const VekTreeNode *root) const {
     return true;
 }
 
-void Added_Node::Keep(std::string_view parent_path, std::string_view walked_parent_path,
-                      VekTreeNode &node) {
+void Added_Node::Keep(std::string_view parent_path, VekTreeNode &node) {
     ancestor_count_ = 0;
     size_t count = 0;
     for (VekTreeNode *above = node.Parent(); above != nullptr; above = above->Parent()) {
@@ -57,11 +50,9 @@ void Added_Node::Keep(std::string_view parent_path, std::string_view walked_pare
             return;
         ancestors_[count++] = {above, above->ChildrenGeneration()};
     }
-    const std::string_view name = node.GetName();
-    if (!path_.Join(parent_path, name, {}) || !walked_path_.Join(walked_parent_path, name, "[1]"))
+    if (!path_.Join(parent_path, node.GetName()))
         return;
     parent_length_ = parent_path.size();
-    walked_parent_length_ = walked_parent_path.size();
     node_ = &node;
     ancestor_count_ = count;
 }

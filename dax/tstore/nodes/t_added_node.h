@@ -4,7 +4,7 @@
 // asking whether it exists, adding its next sibling below the same parent.
 //
 // What is kept is the path as the caller wrote it (after alias expansion), the
-// path a walk writes for it, the node, and every ancestor of the node with its
+// node, and every ancestor of the node with its
 // children generation of the node class, which changes with every child added,
 // removed or renamed, whoever does it. Every node on the way was the first of its
 // name below its parent (a plain path names first twins). A kept node is given
@@ -32,28 +32,22 @@ class Added_Node {
     static constexpr size_t kMostAncestors = 24;
     static constexpr size_t kLongestPath = 200;
 
-    struct Found {
-        VekTreeNode *node = nullptr;   // null: `path` names no kept node
-        std::string_view walked_path;  // what a walk would have written for it
-    };
-
     // The kept node or its parent, when `path` is its path and still leads to it
-    // from `root`. Inline up to the length, which turns most other paths away:
-    // every plain lookup asks.
-    Found Find(std::string_view path, const VekTreeNode *root) const {
+    // from `root`; else null. Inline up to the length, which turns most other
+    // paths away: every plain lookup asks.
+    VekTreeNode *Find(std::string_view path, const VekTreeNode *root) const {
         if (ancestor_count_ == 0)
-            return {};
+            return nullptr;
         if (path.size() == path_.Length())
             return Node_By(path, root);
         if (path.size() == parent_length_)
             return Parent_By(path, root);
-        return {};
+        return nullptr;
     }
 
     // Keeps `node`, just added as the first of its name below the parent that
-    // the plain path `parent_path` led to, the walk having written
-    // `walked_parent_path`.
-    void Keep(std::string_view parent_path, std::string_view walked_parent_path, VekTreeNode &node);
+    // the plain path `parent_path` led to.
+    void Keep(std::string_view parent_path, VekTreeNode &node);
 
   private:
     struct Ancestor {
@@ -64,8 +58,8 @@ class Added_Node {
     // A path of up to kLongestPath bytes, built from parts.
     class Path_Text {
       public:
-        // `parent`, a full stop, `name` and `suffix`; false when it would not fit.
-        bool Join(std::string_view parent, std::string_view name, std::string_view suffix);
+        // `parent`, a full stop and `name`; false when it would not fit.
+        bool Join(std::string_view parent, std::string_view name);
         std::string_view View(size_t length) const { return {bytes_.data(), length}; }
         std::string_view View() const { return View(length_); }
         size_t Length() const { return length_; }
@@ -75,16 +69,14 @@ class Added_Node {
         size_t length_ = 0;
     };
 
-    Found Node_By(std::string_view path, const VekTreeNode *root) const;
-    Found Parent_By(std::string_view path, const VekTreeNode *root) const;
+    VekTreeNode *Node_By(std::string_view path, const VekTreeNode *root) const;
+    VekTreeNode *Parent_By(std::string_view path, const VekTreeNode *root) const;
     // Whether the root is the top ancestor and the ancestors from `first` up
     // have the children they had.
     bool Unchanged_From(size_t first, const VekTreeNode *root) const;
 
     Path_Text path_;
-    Path_Text walked_path_;
-    size_t parent_length_ = 0;         // of the parent's path, at the start of path_
-    size_t walked_parent_length_ = 0;  // of its walked path, at the start of walked_path_
+    size_t parent_length_ = 0;  // of the parent's path, at the start of path_
     VekTreeNode *node_ = nullptr;
     std::array<Ancestor, kMostAncestors> ancestors_{};  // from the parent up to the root
     size_t ancestor_count_ = 0;                         // 0: nothing kept

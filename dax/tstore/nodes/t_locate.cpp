@@ -122,13 +122,6 @@ class PathWriter {
         for (const char c : part)
             *next_++ = c;
     }
-    // Copies the run of name characters of `path` from `start` and returns where
-    // it ends: a section of a plain path read and written in one pass.
-    size_t PutNameRun(std::string_view path, size_t start) {
-        while (start < path.size() && kNameSet.Contains(path[start]))
-            *next_++ = path[start++];
-        return start;
-    }
     void PutFirstIndex() {
         next_[0] = '[';
         next_[1] = '1';
@@ -187,6 +180,13 @@ Reached WalkDown(VekTreeNode &root, std::string_view path, PathWriter *writer, W
         start = section.end + 1;
     }
     return reached;
+}
+
+// Where the run of name characters of `path` from `start` ends.
+size_t NameRunEnd(std::string_view path, size_t start) {
+    while (start < path.size() && kNameSet.Contains(path[start]))
+        ++start;
+    return start;
 }
 
 // Whether a name run from `start` to `end` is a whole, non-empty section.
@@ -256,23 +256,18 @@ VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path) {
     VekTreeNode *node = object.Root();
     if (node == nullptr)
         return nullptr;
-    if (const Added_Node::Found kept = object.Last_Added().Find(path, node); kept.node != nullptr) {
-        object.Spare_Path().assign(kept.walked_path);
-        return kept.node;
-    }
-    PathWriter writer(object.Spare_Path(), path);
-    const size_t root_end = writer.PutNameRun(path, 0);
+    if (VekTreeNode *kept = object.Last_Added().Find(path, node))
+        return kept;
+    const size_t root_end = NameRunEnd(path, 0);
     if (!WholeSection(path, 0, root_end) || !Same_Name(path.substr(0, root_end), node->GetName()))
         return nullptr;
     for (size_t start = root_end + 1; start <= path.size();) {
-        writer.Put(".");
-        const size_t end = writer.PutNameRun(path, start);
+        const size_t end = NameRunEnd(path, start);
         if (!WholeSection(path, start, end))
             return nullptr;
         const Twin twin = NthTwin(*node, SoughtName(path.substr(start, end - start)), 1);
         if (twin.node == nullptr)
             return nullptr;
-        writer.PutFirstIndex();
         node = twin.node;
         start = end + 1;
     }

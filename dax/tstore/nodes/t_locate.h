@@ -29,9 +29,10 @@ bool Locate_Completing(T_Object &object, std::string_view path);
 // The node of a node path made of names and full stops only (no twin index, the
 // form scripts write most), found as Locate_Completing finds it while the path's
 // syntax is checked on the way, so that a path found needs no separate check. The
-// current path it would give is written into the object's Spare_Path, and the
-// current node is left as it is. Null when the path has another form or names no
-// node: the caller then checks and locates it the usual way.
+// current node is left as it is: the caller makes the node current with
+// Commit_Plain_Path once its call can no longer fail. Null when the path has
+// another form or names no node: the caller then checks and locates it the usual
+// way.
 VekTreeNode *Find_Plain_Path(T_Object &object, std::string_view path);
 
 // The node a path names in the object's tree, found as Locate_Node finds it but

@@ -281,7 +281,7 @@ bool NamedByPlainPath(const VekTreeNode &added, int32_t error_handling) {
 
 // The parent of a new node whose path holds names and full stops only, found by
 // the walk that checks the parent path's syntax (Find_Plain_Path), with the T
-// object in `object`; its path is in the object's spare text. Null when the path
+// object in `object`. Null when the path
 // has another form or its parent is missing: the path is then checked and its
 // parent located (or made) step by step, failing where it always has.
 VekTreeNode *FindPlainParent(const T_Table &table, std::string_view path, T_Object *&object) {
@@ -309,7 +309,7 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     const bool found_plain = plain_parent != nullptr;
     if (found_plain) {
         CheckNodeType(node_type);
-        found_object->Commit_Spare_Path(plain_parent);
+        found_object->Commit_Plain_Path(plain_parent, Parent_Path(expanded));
     } else {
         Check_Node_Path_Syntax(expanded);
         if (expanded.back() == ']')
@@ -342,7 +342,7 @@ int32_t Add_Node_At_Path(std::string_view path, int32_t node_type, int32_t posit
     if (error_handling != kAddTwin)
         object.Child_Names().Child_Added(parent, name);
     if (found_plain && NamedByPlainPath(added, error_handling))
-        object.Last_Added().Keep(Parent_Path(expanded), object.Current_Path(), added);
+        object.Last_Added().Keep(Parent_Path(expanded), added);
     return 0;
 }
 

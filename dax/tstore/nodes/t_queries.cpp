@@ -204,7 +204,7 @@ int32_t Node_Or_Attribute_Exists(std::string_view path) {
     T_Object *object = table->T_Object_At(table->Find_T_Object(Get_Section(expanded, 1)));
     if (object != nullptr && expanded.find('!') == std::string_view::npos) {
         if (VekTreeNode *node = Find_Plain_Path(*object, expanded)) {
-            object->Commit_Spare_Path(node);
+            object->Commit_Plain_Path(node, expanded);
             return 1;
         }
     }

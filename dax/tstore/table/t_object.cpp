@@ -31,9 +31,12 @@ VekTreeNode *T_Object::Current() const {
 void T_Object::Set_Current(VekTreeNode *node, std::string path) {
     current_ = node;
     current_path_ = std::move(path);
+    plain_pending_ = false;
 }
 
 std::string &T_Object::Move_Current(VekTreeNode *node) {
+    if (plain_pending_)
+        Complete_Plain_Path();
     current_ = node;
     return current_path_;
 }
@@ -41,6 +44,24 @@ std::string &T_Object::Move_Current(VekTreeNode *node) {
 void T_Object::Reset_Current_Node() {
     current_ = nullptr;
     current_path_.clear();
+    plain_pending_ = false;
+}
+
+// "A.B.C" becomes "A.B[1].C[1]": the root section as it is, every other one as the
+// first twin of its name, which is what a plain path names.
+void T_Object::Complete_Plain_Path() const {
+    const std::string_view plain = current_path_;
+    size_t stop = plain.find('.');
+    spare_path_.assign(plain.substr(0, stop));
+    while (stop != std::string_view::npos) {
+        const size_t start = stop + 1;
+        stop = plain.find('.', start);
+        spare_path_ += '.';
+        spare_path_.append(plain.substr(start, stop - start));
+        spare_path_ += "[1]";
+    }
+    current_path_.swap(spare_path_);
+    plain_pending_ = false;
 }
 
 bool T_Object::Removes_First_Twin_Indexes() const {

@@ -45,7 +45,11 @@ class T_Object {
     VekTreeNode *Current(const VekTreeNode *root) const {
         return root != nullptr ? current_ : nullptr;
     }
-    const std::string &Current_Path() const { return current_path_; }
+    const std::string &Current_Path() const {
+        if (plain_pending_)
+            Complete_Plain_Path();
+        return current_path_;
+    }
     void Set_Current(VekTreeNode *node, std::string path);
     // Moves the current node and hands out the current path for the caller to
     // rewrite in place. The text keeps its storage from path to path, so lookups
@@ -57,18 +61,20 @@ class T_Object {
     // then takes the old one's place. Both texts keep their storage.
     template <class Write>
     void Rewrite_Current(VekTreeNode *node, Write &&write) {
+        const std::string_view old_path = Current_Path();
         spare_path_.clear();
-        write(std::string_view(current_path_), spare_path_);
+        write(old_path, spare_path_);
         current_path_.swap(spare_path_);
         current_ = node;
     }
     void Reset_Current_Node();
-    // A lookup that may still give up writes the path it finds here (the text of
-    // Rewrite_Current, free between calls); Commit_Spare_Path then makes it the
-    // current path, with `node` the current node.
-    std::string &Spare_Path() { return spare_path_; }
-    void Commit_Spare_Path(VekTreeNode *node) {
-        current_path_.swap(spare_path_);
+    // A lookup found `node` by the plain path `path` (names and full stops): the
+    // node becomes the current node and the path the current path, completed with
+    // "[1]" after each section but the first only when it is read. Most lookups
+    // are followed by another before anyone asks for the current path.
+    void Commit_Plain_Path(VekTreeNode *node, std::string_view path) {
+        current_path_.assign(path);
+        plain_pending_ = true;
         current_ = node;
     }
 
@@ -97,9 +103,13 @@ class T_Object {
     int32_t root_handle_;
     mutable VekTreeNode *root_ = nullptr;
     mutable uint64_t root_generation_ = 0;  // the handle table's when root_ was read; 0: never
+    // Writes the completed form of a plain current path.
+    void Complete_Plain_Path() const;
+
     VekTreeNode *current_ = nullptr;
-    std::string current_path_;
-    std::string spare_path_;  // the other text of Rewrite_Current
+    mutable std::string current_path_;
+    mutable std::string spare_path_;      // the other text of Rewrite_Current
+    mutable bool plain_pending_ = false;  // current_path_ is a plain path, not completed
     Twin_Tally *tally_ = nullptr;
     T_Config config_;
     Declared_Names declared_names_;
