@@ -254,6 +254,26 @@ TEST_F(TStoreNodes, TheParentOfTheNodeJustAddedIsFoundOnlyWhileThePathNamesIt) {
     EXPECT_EQ(Shape(), "F(C,D),G(A,B,E)");
 }
 
+// A node found by a plain path keeps that path until its completed form is
+// needed: the walk steps that rewrite the current path start from the completed
+// one.
+TEST_F(TStoreNodes, WalkStepsStartFromThePathOfAPlainLookup) {
+    GrowTwins();  // Root(A,B,A,A)
+    Add(*tree_.Root().FirstChild(), "X");
+    Add(*tree_.Root().FirstChild(), "Y");
+    ASSERT_EQ(T_ExistsA("Root.A.X"), 1);
+    ASSERT_TRUE(Next_Sibling(Root()));
+    EXPECT_EQ(Current(), "Root.A[1].Y[1]");
+    ASSERT_EQ(T_ExistsA("Root.a"), 1);
+    ASSERT_TRUE(First_Child(Root()));
+    EXPECT_EQ(Current(), "Root.a[1].X[1]");
+    ASSERT_EQ(T_ExistsA("Root.A.Y"), 1);
+    ASSERT_TRUE(Next_Node(Root()));  // up from the last child of A[1]
+    EXPECT_EQ(Current(), "Root.B[1]");
+    ASSERT_EQ(T_ExistsA("Root"), 1);
+    EXPECT_EQ(Current(), "Root");
+}
+
 // ---- T_DeleteNodeA ---------------------------------------------------------
 
 TEST_F(TStoreNodes, DeletingAPathTakesOneNodeAndMovesToTheNextSibling) {
