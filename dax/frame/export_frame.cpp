@@ -8,6 +8,15 @@
 
 namespace Ostrel::Zam {
 
+std::string_view ArgumentInPlace(const char *text) {
+    if (text == nullptr)
+        return {};
+    const std::string_view view(text);
+    if (view.size() > 0x7FFFFFF0u)
+        RaiseOutOfMemory();
+    return view;
+}
+
 ArgumentText::ArgumentText(const char *text) {
     if (text == nullptr)
         return;

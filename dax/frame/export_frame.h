@@ -110,4 +110,10 @@ inline ArgumentText TextArgument(const char *text) {
     return ArgumentText(text);
 }
 
+// A text argument read in place, without the copy: for exports that change
+// nothing a caller could hold a pointer into (lookups and reads, which move only
+// the store's own current node and path). Null is the empty text; a text too long
+// for a counted text is refused as the copy would refuse it.
+std::string_view ArgumentInPlace(const char *text);
+
 }  // namespace Ostrel::Zam

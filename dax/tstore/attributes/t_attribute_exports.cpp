@@ -185,7 +185,7 @@ using namespace Ostrel::Zam;
 DAX64_API char *DAX64_CALL T_GetA(const char *attribute_path, int32_t mode,
                                   int32_t error_handling) {
     return tstore::StoreTextExport("dax/t_attrib[172]", [&] {
-        return tstore::Get(TextArgument(attribute_path).View(), mode, error_handling);
+        return tstore::Get(ArgumentInPlace(attribute_path), mode, error_handling);
     });
 }
 

@@ -157,9 +157,8 @@ void CheckCurrentNode(std::string_view name) {
 using namespace Ostrel::Zam;
 
 DAX64_API int32_t DAX64_CALL T_ExistsA(const char *path) {
-    return tstore::StoreIntegerExport("dax/t_node[159]", [&] {
-        return tstore::Node_Or_Attribute_Exists(TextArgument(path).View());
-    });
+    return tstore::StoreIntegerExport(
+        "dax/t_node[159]", [&] { return tstore::Node_Or_Attribute_Exists(ArgumentInPlace(path)); });
 }
 
 DAX64_API int32_t DAX64_CALL T_IsGroupA(const char *path) {
