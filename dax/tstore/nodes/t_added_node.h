@@ -4,16 +4,15 @@
 // asking whether it exists, adding its next sibling below the same parent.
 //
 // What is kept is the path as the caller wrote it (after alias expansion), the
-// node, and every ancestor of the node with its
-// children generation of the node class, which changes with every child added,
-// removed or renamed, whoever does it. Every node on the way was the first of its
-// name below its parent (a plain path names first twins). A kept node is given
-// for its path, byte for byte, only while the tree's root is the ancestor at the
-// top and no node above it has changed its children: checked from the root down,
-// each of them is then still the first child of its name below the one above it,
-// so the path still leads to the kept node, as a walk would find. A node is
-// looked at only once the one above it has been found unchanged, so a node
-// deleted since is never read.
+// node, and every ancestor of the node with its children generation of the node
+// class, which changes with every child added, removed or renamed, whoever does
+// it. Every node on the way was the first of its name below its parent (a plain
+// path names first twins). A kept node is given for its path, byte for byte, only
+// while the tree's root is the ancestor at the top and no node above it has
+// changed its children: checked from the root down, each of them is then still
+// the first child of its name below the one above it, so the path still leads to
+// the kept node, as a walk would find. A node is looked at only once the one
+// above it has been found unchanged, so a node deleted since is never read.
 #pragma once
 
 #include <array>

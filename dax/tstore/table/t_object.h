@@ -100,12 +100,12 @@ class T_Object {
     std::string Returned_Path(std::string_view canonical) const;
 
   private:
-    int32_t root_handle_;
-    mutable VekTreeNode *root_ = nullptr;
-    mutable uint64_t root_generation_ = 0;  // the handle table's when root_ was read; 0: never
     // Writes the completed form of a plain current path.
     void Complete_Plain_Path() const;
 
+    int32_t root_handle_;
+    mutable VekTreeNode *root_ = nullptr;
+    mutable uint64_t root_generation_ = 0;  // the handle table's when root_ was read; 0: never
     VekTreeNode *current_ = nullptr;
     mutable std::string current_path_;
     mutable std::string spare_path_;      // the other text of Rewrite_Current
