@@ -8,6 +8,7 @@
 #include "imports/vek_variant.h"
 #include "tstore/attributes/t_attributes.h"
 #include "tstore/nodes/t_locate.h"
+#include "tstore/nodes/t_sought_name.h"
 #include "tstore/nodes/t_walk.h"
 #include "tstore/paths/t_names.h"
 #include "tstore/paths/t_node_path.h"
@@ -265,13 +266,10 @@ bool NamedByPlainPath(const VekTreeNode &added, int32_t error_handling) {
     const VekTreeNode &parent = *added.Parent();
     if (parent.ChildCount() > kMostCompared)
         return false;
-    const std::string_view name = added.GetName();
+    const SoughtName name(added.GetName());
     for (const VekTreeNode *child = parent.FirstChild(); child != &added;
          child = child->GetNextSib()) {
-        // Sibling names mostly differ in their last byte (N1, N2, ...).
-        const std::string_view other = child->GetName();
-        if (other.size() == name.size() && !name.empty() &&
-            ((other.back() ^ name.back()) & ~0x20) == 0 && Same_Name(other, name))
+        if (name.Matches(*child))
             return false;
     }
     return true;
