@@ -12,24 +12,21 @@ std::string_view ArgumentInPlace(const char *text) {
     if (text == nullptr)
         return {};
     const std::string_view view(text);
+    // Counted texts hold 31-bit lengths: a longer argument could never be used.
     if (view.size() > 0x7FFFFFF0u)
         RaiseOutOfMemory();
     return view;
 }
 
 ArgumentText::ArgumentText(const char *text) {
-    if (text == nullptr)
-        return;
-    const size_t size = std::strlen(text);
-    // Counted texts hold 31-bit lengths: a longer argument could never be used.
-    if (size > 0x7FFFFFF0u)
-        RaiseOutOfMemory();
-    if (size > kInlineBytes) {
-        heap_ = std::make_unique_for_overwrite<char[]>(size);
+    const std::string_view view = ArgumentInPlace(text);
+    if (view.size() > kInlineBytes) {
+        heap_ = std::make_unique_for_overwrite<char[]>(view.size());
         data_ = heap_.get();
     }
-    std::memcpy(data_, text, size);
-    size_ = size;
+    if (!view.empty())
+        std::memcpy(data_, view.data(), view.size());
+    size_ = view.size();
 }
 
 }  // namespace Ostrel::Zam

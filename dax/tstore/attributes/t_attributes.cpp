@@ -52,8 +52,8 @@ std::string Default_Attribute_Name(const T_Object &object) {
 }
 
 void Give_Initial_Attribute_Values(const T_Object &object, VekTreeNode &node) {
-    const void *values = object.Initial_Attribute_Kinds().Get([&object] {
-        Initial_Kinds::Property_List list(VekPropsNew());
+    const void *values = object.Initial_Attribute_Values().Get([&object] {
+        Initial_Values::Property_List list(VekPropsNew());
         if (list == nullptr)
             RethrowThreadError();
         for (int32_t n = 1;; ++n) {

@@ -20,12 +20,9 @@ class Declared_Names {
     // of declaration k; it is asked once for each declaration not kept yet.
     template <class Read>
     std::string_view At(int32_t n, Read &&read) const {
-        while (!complete_ && static_cast<size_t>(n) > names_.size()) {
-            std::string next = read(static_cast<int32_t>(names_.size()) + 1);
-            if (next.empty())
-                complete_ = true;
-            else
-                names_.push_back(std::move(next));
+        while (static_cast<size_t>(n) > names_.size()) {
+            if (!Read_Next(read))
+                break;
         }
         return static_cast<size_t>(n) <= names_.size()
                    ? std::string_view(names_[static_cast<size_t>(n) - 1])
@@ -40,13 +37,7 @@ class Declared_Names {
             if (same(known, name))
                 return true;
         }
-        while (!complete_) {
-            std::string next = read(static_cast<int32_t>(names_.size()) + 1);
-            if (next.empty()) {
-                complete_ = true;
-                return false;
-            }
-            names_.push_back(std::move(next));
+        while (Read_Next(read)) {
             if (same(names_.back(), name))
                 return true;
         }
@@ -54,6 +45,20 @@ class Declared_Names {
     }
 
   private:
+    // Reads the next declaration; false once there is none (then or before).
+    template <class Read>
+    bool Read_Next(Read &read) const {
+        if (complete_)
+            return false;
+        std::string next = read(static_cast<int32_t>(names_.size()) + 1);
+        if (next.empty()) {
+            complete_ = true;
+            return false;
+        }
+        names_.push_back(std::move(next));
+        return true;
+    }
+
     mutable std::vector<std::string> names_;
     mutable bool complete_ = false;
 };

@@ -12,7 +12,7 @@
 
 #include "imports/vek_variant.h"
 #include "tstore/attributes/t_declared_names.h"
-#include "tstore/attributes/t_initial_kinds.h"
+#include "tstore/attributes/t_initial_values.h"
 #include "tstore/nodes/t_added_node.h"
 #include "tstore/nodes/t_child_names.h"
 #include "tstore/table/t_config.h"
@@ -85,8 +85,8 @@ class T_Object {
     const T_Config &Config() const { return config_; }
     // The declared attribute names, kept as far as they have been read.
     const Declared_Names &Declared_Attribute_Names() const { return declared_names_; }
-    // The kinds of the starting values of a new node's attributes, kept once read.
-    const Initial_Kinds &Initial_Attribute_Kinds() const { return initial_kinds_; }
+    // The starting values of a new node's attributes, kept once worked out.
+    const Initial_Values &Initial_Attribute_Values() const { return initial_values_; }
     // The names of the children of the group that nodes were last added to.
     Child_Name_Index &Child_Names() { return child_names_; }
     // The node last added by a plain path, for the calls that name it next.
@@ -113,7 +113,7 @@ class T_Object {
     Twin_Tally *tally_ = nullptr;
     T_Config config_;
     Declared_Names declared_names_;
-    Initial_Kinds initial_kinds_;
+    Initial_Values initial_values_;
     Child_Name_Index child_names_;
     Added_Node last_added_;
     VekVariant write_scratch_;

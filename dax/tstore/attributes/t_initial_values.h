@@ -13,7 +13,7 @@
 
 namespace Ostrel::Zam::tstore {
 
-class Initial_Kinds {
+class Initial_Values {
   public:
     struct Free_List {
         void operator()(void *list) const { VekPropsFree(list); }
