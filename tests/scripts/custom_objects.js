@@ -1,7 +1,7 @@
 // Custom objects as JScript meets them: properties made by assignment, kinds kept,
 // undefined for names never written, for...in in creation order, delete,
 // prototypes with CopyOnChange, and the exact failures of IFM and _CreateInstance.
-var expectedChecks = 24;
+var expectedChecks = 29;
 var checks = 0, failures = 0;
 
 function check(description, passed) {
@@ -66,6 +66,7 @@ group("enumeration", function () {
 group("prototypes", function () {
     p = new ActiveXObject("dax64.CustomObject");
     p.A = 1;
+    p.B = 7;
     var c = p._CreateInstance(p);
     check("_CreateInstance(p) makes an object that reads A from p (" + c.A + ")", c.A === 1);
     check("its Prototype is p", c.Prototype === p);
@@ -77,6 +78,13 @@ group("prototypes", function () {
     c.A = 3;
     check("with CopyOnChange set the object gets its own A (" + c.A + ")", c.A === 3);
     check("and the prototype keeps its value (" + p.A + ")", p.A === 2);
+    var k = c.Clone();
+    check("a clone keeps CopyOnChange", k.Class.CopyOnChange === true);
+    k.B = 8;
+    check("and writes a borrowed property into its own copy (p.B " + p.B + ", k.B " + k.B + ")",
+          p.B === 7 && k.B === 8);
+    var n = p._CreateInstance(null);
+    check("_CreateInstance(null) makes an object without prototype", n.Prototype === null);
 });
 
 group("descriptor collections", function () {
@@ -119,6 +127,15 @@ group("IFM", function () {
               e.description === "Value \"12-AB\" does not match IFM \"LL-00\"");
     }
     check("the old value stays (" + d.Code + ")", d.Code === "AB-12");
+    var copy = d.Clone();
+    try {
+        copy.Code = "12-AB";
+        check("a clone keeps the IFM", false);
+    } catch (e) {
+        check("a clone keeps the IFM (" + hex(e.number) + ")", (e.number >>> 0) === 0xA2100010);
+    }
+    copy.Code = "CD-34";
+    check("and takes a matching value (" + copy.Code + ")", copy.Code === "CD-34");
 });
 
 o = null;
