@@ -3,8 +3,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
-#include <latch>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -201,11 +202,23 @@ TEST(ThreadError, EachThreadHasItsOwn) {
         int32_t before = -1, after = -1;
         std::optional<std::string> source;
     } seen[2];
-    std::latch both_set(2);
+    // A rendezvous of the two workers. A mutex and condition variable rather than
+    // std::latch: MinGW's libstdc++ 12 builds atomic waits on a proxy that can miss
+    // a wake-up, which left this test hanging under Wine now and then.
+    std::mutex mutex;
+    std::condition_variable arrived;
+    int waiting = 2;
+    auto both_set = [&] {
+        std::unique_lock lock(mutex);
+        if (--waiting == 0)
+            arrived.notify_all();
+        else
+            arrived.wait(lock, [&] { return waiting == 0; });
+    };
     auto work = [&both_set](Seen &out, int32_t code, const char *source) {
         out.before = ZamGetLastError();
         ZamSetErrorInfoA(code, source, "worker", nullptr, nullptr, 0, nullptr);
-        both_set.arrive_and_wait();  // the other thread has set its own by now
+        both_set();  // the other thread has set its own by now
         out.after = ZamGetLastError();
         out.source = Take(ZamGetLastErrorSourceA());
         ZamSetErrorInfo(nullptr);
